@@ -1,0 +1,62 @@
+# Quorvan: build, run and test on Debian 12. `make run` and `make test` install what is missing.
+JOBS ?= 2
+BUILD := build
+NATIVE := $(BUILD)/native
+WIN64 := $(BUILD)/win64
+WIN32 := $(BUILD)/win32
+export WINEPREFIX := $(CURDIR)/$(BUILD)/wineprefix
+export WINEDEBUG := -all
+export WINEDLLOVERRIDES := mscoree,mshtml=;winealsa.drv=
+
+.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-e2e test-long bench fuzz clean
+
+all: dist
+
+deps:
+	@tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+
+win64: deps
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(WIN64) -j $(JOBS)
+
+win32: deps
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(WIN32) -j $(JOBS)
+
+dist: win64 win32
+	tools/make-dist.sh $(WIN64) dist/win64
+	tools/make-dist.sh $(WIN32) dist/win32
+
+prefix: deps
+	tools/wine-prefix.sh
+
+run: dist prefix
+	tools/run.sh
+
+test-unit: native
+	cd $(NATIVE) && ctest --output-on-failure
+
+test-win: win64 prefix
+	cd $(WIN64) && ctest --output-on-failure
+
+test-e2e: dist prefix
+	python3 tests/e2e/run.py
+
+test: test-unit win32 test-win test-e2e
+	@echo "make test: all passed"
+
+test-long: dist prefix
+	python3 tests/e2e/run.py --long
+
+bench: dist prefix
+	python3 tools/bench.py
+
+fuzz: deps
+	tools/fuzz.sh 300
+
+clean:
+	rm -rf $(BUILD) dist

@@ -1,0 +1,5 @@
+#include "app/globals_win32.h"
+
+ShellGlobals shell;
+SkinGlobals skin;
+MainControls controls;

@@ -1,0 +1,10 @@
+#!/bin/sh
+# Prepares the private Wine prefix under build/ once; later calls find it ready.
+set -e
+: "${WINEPREFIX:?}"
+[ -f "$WINEPREFIX/.quorvan-ready" ] && exit 0
+rm -rf "$WINEPREFIX"
+mkdir -p "$(dirname "$WINEPREFIX")"
+wine wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+touch "$WINEPREFIX/.quorvan-ready"

@@ -1,0 +1,15 @@
+// The one skinned modal message dialog and the shaded frame every drawer uses.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Set just before the dialog opens; read while it initialises and paints.
+extern uint32_t messageKind;
+
+// Sets the message kind and runs the dialog on template "#117" owned by the main window.
+// Returns 113 (OK) or 114 (CANCEL).
+INT_PTR showMessage(uint32_t kind);
+
+// 16 graded rounded rings filled with brush. style 0 darkens inward, 1 brightens inward.
+void drawShadedFrame(HDC dc, const RECT& rect, HBRUSH brush, int corner, int style);

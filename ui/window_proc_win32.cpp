@@ -1,0 +1,34 @@
+// The main window procedure: messages in, calls out.
+#include <windows.h>
+#include <windowsx.h>
+
+#include "ui/commands_win32.h"
+#include "ui/skin_win32.h"
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_PAINT:
+      OnPaint(window);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(window, wParam);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(window, LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnLeftButtonDoubleClick(window);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
