@@ -1,14 +1,18 @@
 # Quorvan: build, run and test on Debian 12. `make run` and `make test` install what is missing.
 JOBS ?= 2
-BUILD := build
+# BUILD and DIST may be set to keep parallel work apart (make test BUILD=build/mine DIST=build/mine/dist).
+BUILD ?= build
+DIST ?= dist
 NATIVE := $(BUILD)/native
 WIN64 := $(BUILD)/win64
 WIN32 := $(BUILD)/win32
 export WINEPREFIX := $(CURDIR)/$(BUILD)/wineprefix
 export WINEDEBUG := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=;winealsa.drv=
+export QV_BUILD := $(abspath $(BUILD))
+export QV_DIST := $(abspath $(DIST))
 
-.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-e2e test-long bench fuzz clean
+.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz clean
 
 all: dist
 
@@ -28,8 +32,8 @@ win32: deps
 	cmake --build $(WIN32) -j $(JOBS)
 
 dist: win64 win32
-	tools/make-dist.sh $(WIN64) dist/win64
-	tools/make-dist.sh $(WIN32) dist/win32
+	tools/make-dist.sh $(WIN64) $(DIST)/win64
+	tools/make-dist.sh $(WIN32) $(DIST)/win32
 
 prefix: deps
 	tools/wine-prefix.sh
@@ -46,7 +50,10 @@ test-win: win64 prefix
 test-e2e: dist prefix
 	python3 tests/e2e/run.py
 
-test: test-unit win32 test-win test-e2e
+test-fuzz: deps
+	tools/fuzz.sh 20
+
+test: test-unit win32 test-win test-fuzz test-e2e
 	@echo "make test: all passed"
 
 test-long: dist prefix
