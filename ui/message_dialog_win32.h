@@ -10,6 +10,8 @@ extern uint32_t messageKind;
 // Sets the message kind and runs the dialog on template "#117" owned by the main window.
 // Returns 113 (OK) or 114 (CANCEL).
 INT_PTR showMessage(uint32_t kind);
+// The dialog procedure, for callers that open the dialog themselves after setting messageKind.
+INT_PTR CALLBACK messageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // 16 graded rounded rings filled with brush. style 0 darkens inward, 1 brightens inward.
 void drawShadedFrame(HDC dc, const RECT& rect, HBRUSH brush, int corner, int style);
