@@ -1,0 +1,22 @@
+// A clock whose time moves only when someone sleeps on it; every sleep is recorded and may run
+// a hook, so a test can change shared flags at a chosen moment of a thread loop.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "app/env.h"
+
+class FakeClock : public Clock {
+ public:
+  uint64_t now = 1000;
+  std::vector<uint32_t> sleeps;
+  std::function<void(uint32_t ms)> onSleep;
+
+  uint64_t nowMs() override { return now; }
+  void sleepMs(uint32_t ms) override {
+    sleeps.push_back(ms);
+    now += ms;
+    if (onSleep) onSleep(ms);
+  }
+};

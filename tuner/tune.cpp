@@ -1,0 +1,31 @@
+#include "app/globals.h"
+#include "tuner/tuner.h"
+
+OscillatorChoice oscillatorChoice(int32_t frequencyKHz) {
+  if (frequencyKHz > kKuBandAboveKHz) return OscillatorChoice::KuBand;
+  if (frequencyKHz < kCBandBelowKHz) return OscillatorChoice::CBand;
+  return OscillatorChoice::Keep;
+}
+
+int32_t toneFlag(int32_t frequencyKHz) { return frequencyKHz > kHighBandAboveKHz ? 1 : 0; }
+
+bool tuneOperation(Tuner& tuner, const TuneRequest& request) {
+  switch (oscillatorChoice(request.frequencyKHz)) {
+    case OscillatorChoice::KuBand:
+      tuner.setLnbFrequencies(1, kKuLo1Mhz, kKuLo2Mhz);
+      break;
+    case OscillatorChoice::CBand:
+      tuner.setLnbFrequencies(0, kCLo1Mhz, kCLo2Mhz);
+      break;
+    case OscillatorChoice::Keep:
+      break;
+  }
+  tuner.tune(tuneFrequencyMhz(request.frequencyKHz), request.symbolRate, request.polarization,
+             toneFlag(request.frequencyKHz), request.lnbSelection);
+  return false;
+}
+
+TuneRequest currentTuneRequest() {
+  return TuneRequest{readShared(settingsRecord.frequencyKHz), tuningValues.symbolRate, tuningValues.polarization,
+                     readShared(settingsRecord.lnbSelection)};
+}
