@@ -1,0 +1,88 @@
+#include "dishcalc/calculator_drawing.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+DrawStep& nextStep(CalculatorDrawing& drawing) {
+  // The plan never exceeds the array; the last slot is reused rather than overrun.
+  if (drawing.count < kMaxDrawSteps) ++drawing.count;
+  DrawStep& step = drawing.steps[drawing.count - 1];
+  step = DrawStep{};
+  return step;
+}
+
+void addText(CalculatorDrawing& drawing, int left, int top, uint32_t colour, const char* text) {
+  DrawStep& step = nextStep(drawing);
+  step.kind = DrawKind::Text;
+  step.left = left;
+  step.top = top;
+  step.colour = colour;
+  std::snprintf(step.text, sizeof(step.text), "%s", text);
+}
+
+void addDegrees(CalculatorDrawing& drawing, int left, int top, const char* format, double value) {
+  char text[kCalculatorTextSize];
+  std::snprintf(text, sizeof(text), format, value);
+  addText(drawing, left, top, kResultColour, text);
+}
+
+void addPicture(CalculatorDrawing& drawing, const SkinBlock& block) {
+  DrawStep& step = nextStep(drawing);
+  step.kind = DrawKind::Picture;
+  step.block = block;
+}
+
+void addNeedle(CalculatorDrawing& drawing, double azimuth) {
+  DrawStep& step = nextStep(drawing);
+  step.kind = DrawKind::Needle;
+  step.startAngle = static_cast<float>(90.0 - azimuth);
+  step.sweepAngle = static_cast<float>(azimuth);
+}
+
+void addResults(const CalculatorResults& results, CalculatorDrawing& drawing) {
+  addText(drawing, 55, 165, kLabelColour, "Azimuth");
+  addText(drawing, 200, 175, kLabelColour, "Elevation");
+  addText(drawing, 345, 165, kLabelColour, "Polarization");
+  addDegrees(drawing, 165, 195, "Prime focus: %.2f\xB0", results.elevation);
+  char offset[kCalculatorTextSize];
+  offsetDishText(results, offset);
+  addText(drawing, 170, 340, kResultColour, offset);
+  addDegrees(drawing, 55, 185, "%.2f\xB0", results.azimuth);
+  addDegrees(drawing, 370, 185, "%.2f\xB0", results.polarization);
+  addText(drawing, 170, 360, kResultColour, "width :");
+  addText(drawing, 170, 380, kResultColour, "height:");
+
+  addPicture(drawing, kElevationPicture);
+  addPicture(drawing, kCompassRose);
+  addNeedle(drawing, results.azimuth);
+  addPicture(drawing, kPolarizationPicture);
+  if (results.polarization > 0)
+    addPicture(drawing, kPositiveArrow);
+  else if (results.polarization < 0)
+    addPicture(drawing, kNegativeArrow);
+}
+
+}  // namespace
+
+void offsetDishText(const CalculatorResults& results, char (&text)[kCalculatorTextSize]) {
+  if (!hasOffsetAngle(results))
+    std::snprintf(text, sizeof(text), "Offset dish  : --");
+  else
+    std::snprintf(text, sizeof(text), "Offset dish  : %.2f\xB0", offsetDishElevation(results));
+}
+
+void planCalculatorDrawing(const CalculatorResults& results, CalculatorDrawing& drawing) {
+  drawing.count = 0;
+  addText(drawing, 160, 25, kHeadingColour, "Select Your position:");
+  addText(drawing, 150, 105, kHeadingColour, "Select satellite position:");
+  addText(drawing, 130, 45, kLabelColour, "Latitude");
+  addText(drawing, 280, 45, kLabelColour, "Longitude");
+  if (satelliteVisible(results.elevation)) {
+    addResults(results, drawing);
+  } else {
+    addText(drawing, 200, 155, kWarningColour, "Warning!");
+    addText(drawing, 125, 175, kWarningColour, "Satellite out of the visibility range!");
+  }
+}
