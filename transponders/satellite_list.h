@@ -1,0 +1,44 @@
+// The satellite list: one item per transponder file, in position or name order.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/file_io.h"
+
+constexpr size_t kMaxSatelliteFiles = 500;     // listed by one scan
+constexpr size_t kSatelliteItemRoom = 127;     // the item text's buffer holds 128 bytes
+constexpr size_t kScannedPathRoom = 255;       // "Transponders\" and the file name
+constexpr int32_t kLastEastPosition = 1800;    // 1800 is 180.0e, 1801 is 179.9w
+constexpr int32_t kFullCircle = 3600;          // tenths of a degree
+
+// The position number: the file name's leading decimal digits (none gives 0).
+int32_t positionFromFileName(std::string_view fileName);
+// " 19.2e", "  0.8w", "180.0e": degrees with one decimal right-aligned in five, then e or w.
+std::string positionField(int32_t position);
+
+struct SatelliteItem {
+  std::string text;
+  int32_t position = 0;  // the item data
+};
+
+// The item for one file. nameFirst: "name position" instead of "position - name". A name
+// too long for the item is cut so that the item still ends properly.
+SatelliteItem satelliteItem(std::string_view fileName, std::string_view fileBytes, bool nameFirst);
+
+// The list control's order: case-insensitive by text.
+bool satelliteItemBefore(const SatelliteItem& a, const SatelliteItem& b);
+
+struct SatelliteScan {
+  std::vector<SatelliteItem> items;  // sorted as the list shows them
+  int selected = -1;                 // the item of the current satellite, or -1
+  size_t skipped = 0;                // files that could not be read or whose path is too long
+};
+
+// Reads the files (names as found in the folder, in that order) into items. A file that
+// cannot be read is skipped; at most 500 are listed. The item whose position equals
+// currentPosition is selected (the last such file found).
+SatelliteScan scanSatellites(FileSystem& fs, const std::vector<std::string>& fileNames, bool nameFirst,
+                             int32_t currentPosition);
