@@ -1,5 +1,15 @@
-// Resource identifiers, shared by quorvan.rc and the code.
+// Resource identifiers and names, shared by quorvan.rc and the code.
 #pragma once
 
-#define IDI_QUORVAN 118
-#define IDD_EMPTY 117
+#define IDI_QUORVAN 118  // icon group
+#define IDD_EMPTY 117    // the empty dialog template every modal window opens as "#117"
+
+#ifndef RC_INVOKED
+// RT_RCDATA resources are found by name. The sounds are named by a two-letter language
+// prefix and a digit ("EN0" .. "PR9"), "TONE" and "BIRD0" .. "BIRD3".
+#define SKIN_PICTURE_RESOURCE "IMGRES"
+#define TONE_RESOURCE "TONE"
+#define BIRD_RESOURCE_PREFIX "BIRD"
+#define BIRD_RESOURCE_COUNT 4
+#define LANGUAGE_RESOURCE_PREFIXES {"EN", "DE", "RU", "IT", "CH", "FR", "PL", "PR"}  // by language index
+#endif
