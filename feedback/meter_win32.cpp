@@ -1,3 +1,56 @@
-// NOT BUILT YET: placeholder so the program links; replaced by the meter thread.
+// The meter thread: carries out each frame's steps in the back buffer and copies the meter
+// area to the window in one block, so the meter never flickers.
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/env.h"
+#include "app/globals.h"
+#include "app/globals_win32.h"
 #include "feedback/feedback_win32.h"
-DWORD WINAPI meterThread(LPVOID) { return 0; }
+#include "feedback/meter.h"
+#include "ui/skin_win32.h"
+
+namespace {
+
+HFONT fontFor(MeterFont font) { return font == MeterFont::Large ? skin.largeFont : skin.smallBoldFont; }
+
+void drawStep(HDC dc, const MeterStep& step) {
+  switch (step.kind) {
+    case MeterStep::Kind::CopySkin:
+      drawSkinPart(dc, step.x, step.y, step.w, step.h, step.dx, step.dy);
+      return;
+    case MeterStep::Kind::CentredText: {
+      SelectObject(dc, fontFor(step.font));
+      SetTextColor(dc, step.colour);
+      RECT box = {step.box.left, step.box.top, step.box.right, step.box.bottom};
+      DrawTextA(dc, step.text, -1, &box, DT_CENTER | DT_WORDBREAK);
+      return;
+    }
+    case MeterStep::Kind::TextAt:
+      SelectObject(dc, fontFor(step.font));
+      SetTextColor(dc, step.colour);
+      TextOutA(dc, step.dx, step.dy, step.text, static_cast<int>(strlen(step.text)));
+      return;
+  }
+}
+
+class WindowMeterCanvas final : public MeterCanvas {
+ public:
+  void drawFrame(const MeterFrame& frame) override {
+    HDC buffer = shell.backBuffer;
+    if (buffer == nullptr) return;
+    for (int i = 0; i < frame.count; ++i) drawStep(buffer, frame.steps[i]);
+    BitBlt(shell.windowDC, kMeterArea.left, kMeterArea.top, kMeterArea.right - kMeterArea.left,
+           kMeterArea.bottom - kMeterArea.top, buffer, kMeterArea.left, kMeterArea.top, SRCCOPY);
+  }
+  void repaintWindow() override { InvalidateRect(shell.mainWindow, nullptr, TRUE); }
+};
+
+}  // namespace
+
+DWORD WINAPI meterThread(LPVOID) {
+  WindowMeterCanvas canvas;
+  runMeterThread(canvas, systemClock(), signalState);
+  return 0;
+}

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/app_win32.h"
+#include "app/env.h"
 #include "app/globals.h"
 #include "app/globals_win32.h"
 #include "dishcalc/calculator_win32.h"
@@ -13,6 +14,7 @@
 #include "ui/layout.h"
 #include "ui/message_dialog_win32.h"
 #include "ui/skin_win32.h"
+#include "ui/thread_start.h"
 
 int lastPointerX = 0;
 int lastPointerY = 0;
@@ -21,9 +23,12 @@ namespace {
 
 void invalidateSettingsStrip() { InvalidateRect(shell.mainWindow, &settingsStrip, TRUE); }
 
-void startThread(LPTHREAD_START_ROUTINE entry) {
+// Nobody joins the worker threads: their ends are seen through their running flags alone.
+bool startThread(LPTHREAD_START_ROUTINE entry) {
   HANDLE thread = CreateThread(nullptr, 0, entry, nullptr, 0, nullptr);
-  if (thread != nullptr) CloseHandle(thread);
+  if (thread == nullptr) return false;
+  CloseHandle(thread);
+  return true;
 }
 
 void showListsForIdle(bool idle) {
@@ -145,9 +150,13 @@ void startWatching() {
   signalState.watch.store(1);
   showListsForIdle(false);
   InvalidateRect(shell.mainWindow, nullptr, TRUE);
-  startThread(pollThread);
-  startThread(soundThread);
-  startThread(meterThread);
+  const bool pollStarted = startThread(pollThread);
+  const bool soundStarted = startThread(soundThread);
+  const bool meterStarted = startThread(meterThread);
+  // So that a stop pressed at once still finds every thread it has to wait for.
+  if (pollStarted) waitUntilRaised(systemClock(), signalState.pollRunning, kThreadStartLimitMs);
+  if (soundStarted) waitUntilRaised(systemClock(), signalState.soundRunning, kThreadStartLimitMs);
+  if (meterStarted) waitUntilRaised(systemClock(), signalState.meterRunning, kThreadStartLimitMs);
 }
 
 void stopWatching() {
