@@ -76,10 +76,10 @@ def make_tone(out_path, work):
     gap = os.path.join(work, "gap.wav")
     note = os.path.join(work, "note.wav")
     run(["sox", "-n"] + pcm + [pip, "synth", "0.1", "sine", "930", "sine", "1860",
-                               "remix", "-", "fade", "h", "0.006", "0.1", "0.012", "gain", "-n", "-5"])
+                               "remix", "1v0.88,2v0.12", "fade", "h", "0.006", "0.1", "0.012", "gain", "-n", "-5"])
     run(["sox", "-n"] + pcm + [gap, "trim", "0", "0.06"])
     run(["sox", "-n"] + pcm + [note, "synth", "0.22", "sine", "1390", "sine", "2780",
-                               "remix", "-", "fade", "h", "0.006", "0.22", "0.05", "gain", "-n", "-5"])
+                               "remix", "1v0.88,2v0.12", "fade", "h", "0.006", "0.22", "0.05", "gain", "-n", "-5"])
     run(["sox", pip, gap, pip, gap, pip, gap, note] + pcm +
         [out_path, "pad", "0", "0.3", "trim", "0s", "7024s"])
 
