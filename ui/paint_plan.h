@@ -26,6 +26,21 @@ constexpr int kFlagY = 305;
 constexpr int kLanguageNameY = 288;
 constexpr int kSettingsTextY = 305;
 
+constexpr const char* kLnbItems[] = {"None", "LNB1", "LNB2", "LNB3", "LNB4"};
+constexpr int kLnbItemCount = 5;
+
+struct Tooltip {
+  PixelRect rect;
+  const char* text;
+};
+constexpr Tooltip kTooltips[] = {
+    {{172, 334, 242, 366}, "Sound for Level/Quality"},
+    {{25, 335, 90, 365}, "Click to change voice language"},
+    {{45, 165, 75, 210}, "Add/Remove transponder from ini file"},
+    {{100, 335, 165, 365}, "Click to select sound mode"},
+    {{45, 110, 70, 130}, "Sort by Position/Name"},
+};
+
 struct PlacedText {
   const char* text;
   int x, y;
