@@ -1,0 +1,123 @@
+#include "feedback/sound_thread.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "feedback/sound_table.h"
+
+namespace {
+
+class LibraryRandom final : public RandomSource {
+ public:
+  int32_t next() override { return std::rand(); }
+};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A draw reduced to 0..n-1 even if a source hands out a negative number.
+uint32_t drawBelow(RandomSource& random, uint32_t n) { return static_cast<uint32_t>(random.next()) % n; }
+
+void playBirdCall(SoundSeams& seams) {
+  const uint32_t bird = drawBelow(seams.random, kBirdCount);
+  seams.player.play(birdEntry(static_cast<int>(bird)));
+  seams.clock.sleepMs(kBirdPauseMinMs + drawBelow(seams.random, kBirdPauseSpreadMs));
+}
+
+void playAutoCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
+  if (seams.autoToneCounter.load() < kAutoBeepCount) {
+    seams.player.play(kToneEntry);
+    seams.autoToneCounter.fetch_add(1);
+    seams.clock.sleepMs(kAutoBeepPauseMs);
+    return;
+  }
+  speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.clock);
+}
+
+}  // namespace
+
+RandomSource& libraryRandom() {
+  static LibraryRandom random;
+  return random;
+}
+
+SoundSnapshot readSoundSnapshot(const SignalState& signal, const SettingsRecord& settings) {
+  SoundSnapshot snapshot{};
+  snapshot.reading = readShared(settings.readingSelector) != 0 ? signal.quality.load() : signal.level.load();
+  snapshot.watch = signal.watch.load();
+  snapshot.languageIndex = readShared(settings.languageIndex);
+  snapshot.soundMode = readShared(settings.soundMode);
+  return snapshot;
+}
+
+void speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, Clock& clock) {
+  // Seven digits and the terminator; longer values are cut, and only two are spoken anyway.
+  char text[8];
+  std::snprintf(text, sizeof(text), "%d", static_cast<int>(reading));
+  if (languageIndex < 0 || languageIndex >= kSoundLanguageCount) {
+    clock.sleepMs(kAfterDigitsMs);
+    return;
+  }
+  if (isDigit(text[0])) player.play(digitEntry(languageIndex, text[0] - '0'));
+  clock.sleepMs(kFirstDigitMs);
+  if (text[0] != '\0' && isDigit(text[1])) player.play(digitEntry(languageIndex, text[1] - '0'));
+  clock.sleepMs(kAfterDigitsMs);
+}
+
+void runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
+  if (snapshot.reading == 0) {
+    seams.autoToneCounter.store(0);
+    seams.clock.sleepMs(kQuietCycleMs);
+    return;
+  }
+  if (snapshot.reading < 0) {
+    seams.clock.sleepMs(kQuietCycleMs);
+    return;
+  }
+  switch (snapshot.soundMode) {
+    case kSoundModeAuto:
+      playAutoCycle(snapshot, seams);
+      break;
+    case kSoundModeTone:
+      seams.player.play(kToneEntry);
+      seams.clock.sleepMs(kTonePauseMs);
+      break;
+    case kSoundModeVoice:
+      speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.clock);
+      break;
+    case kSoundModeBirds:
+      playBirdCall(seams);
+      break;
+    default:  // Mute, and a mode a damaged settings file counted past Birds
+      seams.clock.sleepMs(kQuietCycleMs);
+      break;
+  }
+}
+
+void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running) {
+  running.store(1);
+  SoundSnapshot snapshot{};
+  do {
+    snapshot = seams.snapshots.take();
+    runSoundCycle(snapshot, seams);
+  } while (snapshot.watch != 0);
+  running.store(0);
+}
+
+void playModePreview(int32_t soundMode, int32_t languageIndex, SoundPlayer& player, Clock& clock) {
+  switch (soundMode) {
+    case kSoundModeAuto:
+    case kSoundModeTone:
+      player.play(kToneEntry);
+      break;
+    case kSoundModeVoice:
+      if (digitEntry(languageIndex, 0) >= 0) player.play(digitEntry(languageIndex, 0));
+      break;
+    case kSoundModeBirds:
+      player.play(birdEntry(0));
+      clock.sleepMs(kBirdPreviewGapMs);
+      player.play(birdEntry(1));
+      break;
+    default:  // Mute, or a damaged mode
+      break;
+  }
+}

@@ -1,0 +1,84 @@
+// The sound thread's decisions: what to play and how long to wait, driven through seams so
+// whole sequences run against a fake clock. The Win32 side supplies the locked snapshot and
+// the player (feedback/sound_win32.cpp).
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "app/env.h"
+#include "app/globals.h"
+#include "app/settings.h"
+
+constexpr int32_t kSoundModeAuto = 0;
+constexpr int32_t kSoundModeTone = 1;
+constexpr int32_t kSoundModeVoice = 2;
+constexpr int32_t kSoundModeMute = 3;
+constexpr int32_t kSoundModeBirds = 4;
+
+constexpr uint32_t kQuietCycleMs = 100;      // zero reading, Mute, and readings or modes we cannot voice
+constexpr int32_t kAutoBeepCount = 3;        // beeps in Auto mode before the value is spoken
+constexpr uint32_t kAutoBeepPauseMs = 1400;
+constexpr uint32_t kTonePauseMs = 1500;
+constexpr uint32_t kBirdPauseMinMs = 1000;   // plus 0..999
+constexpr uint32_t kBirdPauseSpreadMs = 1000;
+constexpr uint32_t kFirstDigitMs = 500;      // a longer recording is cut off by the second digit
+constexpr uint32_t kAfterDigitsMs = 800;
+constexpr uint32_t kBirdPreviewGapMs = 1000;
+
+// Plays one sound table entry at once and returns; a new sound cuts off the one still playing.
+class SoundPlayer {
+ public:
+  virtual ~SoundPlayer() = default;
+  virtual void play(int entry) = 0;
+};
+
+// Uniform non-negative integers, as the C library's rand gives them (0..32767).
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  virtual int32_t next() = 0;
+};
+// std::rand, never seeded.
+RandomSource& libraryRandom();
+
+// What one cycle acts on, read together under the program's lock.
+struct SoundSnapshot {
+  int32_t reading;
+  int32_t watch;
+  int32_t languageIndex;
+  int32_t soundMode;
+};
+
+class SnapshotSource {
+ public:
+  virtual ~SnapshotSource() = default;
+  virtual SoundSnapshot take() = 0;
+};
+
+// The reading the selector names (quality when non-zero, else level), the watch flag,
+// language and mode. The caller holds the lock that guards the mode against a cycle.
+SoundSnapshot readSoundSnapshot(const SignalState& signal, const SettingsRecord& settings);
+
+struct SoundSeams {
+  SnapshotSource& snapshots;
+  SoundPlayer& player;
+  Clock& clock;
+  RandomSource& random;
+  std::atomic<int32_t>& autoToneCounter;
+};
+
+// The value as its first two decimal characters: the tens then, 500 ms later, the units, then
+// 800 ms of quiet. A language outside 0..7 gives the 800 ms without a sound.
+void speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, Clock& clock);
+
+// One cycle of the sound thread acting on a snapshot. Never returns without sleeping, so a
+// damaged mode or a negative reading cannot make the thread spin.
+void runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
+
+// The whole thread: raises running, cycles while the snapshot's watch flag is set (so at most
+// one cycle follows the end of watching), clears running.
+void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running);
+
+// The preview of a newly chosen sound mode: TONE for Auto and Tone, the language's zero for
+// Voice, nothing for Mute, BIRD0 then a second later BIRD1 for Birds (sleeping on the caller).
+void playModePreview(int32_t soundMode, int32_t languageIndex, SoundPlayer& player, Clock& clock);

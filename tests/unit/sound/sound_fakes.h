@@ -1,0 +1,100 @@
+// Fakes for running the sound thread against a clock that only moves when it sleeps.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/env.h"
+#include "feedback/sound_table.h"
+#include "feedback/sound_thread.h"
+
+class FakeClock : public Clock {
+ public:
+  uint64_t now = 0;
+  uint64_t nowMs() override { return now; }
+  void sleepMs(uint32_t ms) override { now += ms; }
+};
+
+// Records "<ms> <name>" for every sound asked for.
+class RecordingPlayer : public SoundPlayer {
+ public:
+  explicit RecordingPlayer(Clock& clock) : clock_(clock) {}
+  std::vector<std::string> played;
+  void play(int entry) override {
+    const char* name = soundEntryName(entry);
+    played.push_back(std::to_string(clock_.nowMs()) + " " + (name != nullptr ? name : "INVALID"));
+  }
+
+ private:
+  Clock& clock_;
+};
+
+// Hands out a fixed sequence, then repeats its last value.
+class ScriptedRandom : public RandomSource {
+ public:
+  std::vector<int32_t> values;
+  size_t drawn = 0;
+  int32_t next() override {
+    const int32_t value = values.empty() ? 0 : values[drawn < values.size() ? drawn : values.size() - 1];
+    ++drawn;
+    return value;
+  }
+};
+
+// A signal scripted in time: readings from given moments on, mode changes made the way the
+// main window makes them (new mode and the auto-tone counter reset together), and watching
+// that stops at a given moment.
+class ScriptedSignal : public SnapshotSource {
+ public:
+  struct Step {
+    uint64_t fromMs;
+    int32_t value;
+  };
+  ScriptedSignal(Clock& clock, std::atomic<int32_t>& counter) : clock_(clock), counter_(counter) {}
+
+  std::vector<Step> readings{{0, 0}};
+  std::vector<Step> modeChanges;  // each applied once, at the first snapshot at or after its moment
+  uint64_t watchUntilMs = 0;
+  int32_t languageIndex = 0;
+  int32_t soundMode = kSoundModeAuto;
+  std::vector<uint64_t> snapshotTimes;
+  static constexpr size_t kSpinLimit = 100000;
+
+  SoundSnapshot take() override {
+    const uint64_t now = clock_.nowMs();
+    snapshotTimes.push_back(now);
+    while (nextChange_ < modeChanges.size() && modeChanges[nextChange_].fromMs <= now) {
+      soundMode = modeChanges[nextChange_++].value;
+      counter_.store(0);
+    }
+    int32_t reading = 0;
+    for (const Step& step : readings)
+      if (step.fromMs <= now) reading = step.value;
+    // A thread that cycles without sleeping would never reach watchUntilMs: stop it so the
+    // test fails on the sequence instead of hanging.
+    const bool spinning = snapshotTimes.size() > kSpinLimit;
+    return SoundSnapshot{reading, now < watchUntilMs && !spinning ? 1 : 0, languageIndex, soundMode};
+  }
+
+ private:
+  Clock& clock_;
+  std::atomic<int32_t>& counter_;
+  size_t nextChange_ = 0;
+};
+
+// Everything one run of the sound thread needs, wired together.
+struct SoundRig {
+  FakeClock clock;
+  RecordingPlayer player{clock};
+  ScriptedRandom random;
+  std::atomic<int32_t> counter{0};
+  ScriptedSignal signal{clock, counter};
+  std::atomic<uint8_t> running{0};
+  SoundSeams seams{signal, player, clock, random, counter};
+
+  std::vector<std::string> run() {
+    runSoundThread(seams, running);
+    return player.played;
+  }
+};

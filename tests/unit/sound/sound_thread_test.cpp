@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "sound/sound_fakes.h"
+
+using Played = std::vector<std::string>;
+
+TEST(AutoMode, ThreeBeepsThenTheValueEveryThirteenHundredMilliseconds) {
+  SoundRig rig;
+  rig.signal.readings = {{0, 0}, {1000, 57}};
+  rig.signal.watchUntilMs = 8000;
+  const Played expected = {"1000 TONE", "2400 TONE", "3800 TONE", "5200 EN5", "5700 EN7", "6500 EN5",
+                           "7000 EN7",  "7800 EN5",  "8300 EN7",  "9100 EN5", "9600 EN7"};
+  EXPECT_EQ(rig.run(), expected);
+  EXPECT_EQ(rig.counter.load(), 3);
+}
+
+TEST(AutoMode, BeepsAgainAfterTheReadingDropsToZeroAndComesBack) {
+  SoundRig rig;
+  rig.signal.languageIndex = 1;
+  rig.signal.readings = {{0, 42}, {5000, 0}, {6000, 42}};
+  rig.signal.watchUntilMs = 9000;
+  const Played expected = {"0 TONE",    "1400 TONE", "2800 TONE", "4200 DE4",  "4700 DE2",
+                           "6000 TONE", "7400 TONE", "8800 TONE", "10200 DE4", "10700 DE2"};
+  EXPECT_EQ(rig.run(), expected);
+}
+
+// Five clicks on the sound button within one cycle come back to Auto with the counter reset.
+TEST(AutoMode, BeepsAgainWhenTheModeIsCycledBackToAuto) {
+  SoundRig rig;
+  rig.signal.readings = {{0, 35}};
+  rig.signal.modeChanges = {{5000, kSoundModeAuto}};
+  rig.signal.watchUntilMs = 9000;
+  const Played expected = {"0 TONE",    "1400 TONE", "2800 TONE", "4200 EN3", "4700 EN5",
+                           "5500 TONE", "6900 TONE", "8300 TONE", "9700 EN3", "10200 EN5"};
+  EXPECT_EQ(rig.run(), expected);
+}
+
+TEST(AutoMode, SwitchingFromToneToAutoRestartsTheBeeps) {
+  SoundRig rig;
+  rig.signal.soundMode = kSoundModeTone;
+  rig.counter.store(3);  // left over from an earlier watch
+  rig.signal.readings = {{0, 35}};
+  rig.signal.modeChanges = {{1000, kSoundModeVoice}, {1000, kSoundModeMute}, {1000, kSoundModeBirds},
+                            {1000, kSoundModeAuto}};
+  rig.signal.watchUntilMs = 5000;
+  const Played expected = {"0 TONE", "1500 TONE", "2900 TONE", "4300 TONE", "5700 EN3", "6200 EN5"};
+  EXPECT_EQ(rig.run(), expected);
+}
+
+// The counter survives the end of watching; only a zero reading or a mode change resets it.
+TEST(AutoMode, CounterIsKeptFromOneWatchToTheNext) {
+  SoundRig rig;
+  rig.signal.readings = {{0, 50}};
+  rig.signal.watchUntilMs = 3000;
+  rig.run();
+  ASSERT_EQ(rig.counter.load(), 3);
+  rig.player.played.clear();
+  const uint64_t start = rig.clock.now;
+  rig.signal.watchUntilMs = start;  // stopped again at once: one cycle
+  const Played expected = {std::to_string(start) + " EN5", std::to_string(start + 500) + " EN0"};
+  EXPECT_EQ(rig.run(), expected);
+}
+
+TEST(ToneMode, BeepsEveryFifteenHundredMilliseconds) {
+  SoundRig rig;
+  rig.signal.soundMode = kSoundModeTone;
+  rig.signal.readings = {{0, 0}, {250, 12}};
+  rig.signal.watchUntilMs = 4000;
+  const Played expected = {"300 TONE", "1800 TONE", "3300 TONE", "4800 TONE"};
+  EXPECT_EQ(rig.run(), expected);
+}
+
+TEST(VoiceMode, FiftySevenInFrenchIsFiveThenSeven) {
+  SoundRig rig;
+  rig.signal.soundMode = kSoundModeVoice;
+  rig.signal.languageIndex = 5;
+  rig.signal.readings = {{0, 57}};
+  rig.signal.watchUntilMs = 2000;
+  const Played expected = {"0 FR5", "500 FR7", "1300 FR5", "1800 FR7", "2600 FR5", "3100 FR7"};
+  EXPECT_EQ(rig.run(), expected);
+  EXPECT_EQ(rig.clock.now, 3900u);
+}
+
+TEST(VoiceMode, SevenAloneInAThirteenHundredMillisecondCycle) {
+  SoundRig rig;
+  rig.signal.soundMode = kSoundModeVoice;
+  rig.signal.readings = {{0, 7}};
+  rig.signal.watchUntilMs = 2000;
+  EXPECT_EQ(rig.run(), (Played{"0 EN7", "1300 EN7", "2600 EN7"}));
+  EXPECT_EQ(rig.signal.snapshotTimes, (std::vector<uint64_t>{0, 1300, 2600}));
+}
+
+TEST(VoiceMode, LanguageOfEightOrMoreWaitsWithoutASound) {
+  for (int32_t language : {8, 9, 1000, -1}) {
+    SoundRig rig;
+    rig.signal.soundMode = kSoundModeVoice;
+    rig.signal.languageIndex = language;
+    rig.signal.readings = {{0, 57}};
+    rig.signal.watchUntilMs = 1000;
+    EXPECT_EQ(rig.run(), Played{}) << "language " << language;
+    EXPECT_EQ(rig.signal.snapshotTimes, (std::vector<uint64_t>{0, 800, 1600})) << "language " << language;
+  }
+}
+
+TEST(MuteMode, NeverPlaysAndCyclesEveryHundredMilliseconds) {
+  for (int32_t reading : {0, 1, 57, 100}) {
+    SoundRig rig;
+    rig.signal.soundMode = kSoundModeMute;
+    rig.signal.readings = {{0, reading}};
+    rig.signal.watchUntilMs = 1000;
+    EXPECT_EQ(rig.run(), Played{}) << "reading " << reading;
+    EXPECT_EQ(rig.signal.snapshotTimes.size(), 11u) << "reading " << reading;
+    EXPECT_EQ(rig.clock.now, 1100u) << "reading " << reading;
+  }
+}
+
+TEST(BirdsMode, PlaysTheDrawnCallAndPausesOneToTwoSeconds) {
+  SoundRig rig;
+  rig.signal.soundMode = kSoundModeBirds;
+  rig.signal.readings = {{0, 30}};
+  rig.signal.watchUntilMs = 4000;
+  rig.random.values = {5, 1234, 2, 0, 7, 999, -3, 5};
+  const Played expected = {"0 BIRD1", "1234 BIRD2", "2234 BIRD3", "4233 BIRD1"};
+  EXPECT_EQ(rig.run(), expected);
+  EXPECT_EQ(rig.clock.now, 5238u);
+  EXPECT_EQ(rig.random.drawn, 8u);
+}
+
+// A snapshot source reading the process-wide shapes of the state, as the Win32 side does.
+class StateSnapshots : public SnapshotSource {
+ public:
+  SignalState signal;
+  SettingsRecord settings{};
+  int cyclesLeft = 5;
+  SoundSnapshot take() override {
+    signal.watch.store(--cyclesLeft > 0 ? 1 : 0);
+    return readSoundSnapshot(signal, settings);
+  }
+};
+
+TEST(ReadingSelector, QualitySelectedWhileOnlyTheLevelIsUpStaysSilent) {
+  const struct {
+    int32_t selector;
+    int32_t level, quality;
+    size_t tones;
+  } cases[] = {{1, 60, 0, 0}, {0, 60, 0, 5}, {1, 0, 40, 5}, {0, 0, 40, 0}};
+  for (const auto& c : cases) {
+    SoundRig rig;
+    StateSnapshots state;
+    state.signal.level.store(c.level);
+    state.signal.quality.store(c.quality);
+    state.settings.readingSelector = c.selector;
+    state.settings.soundMode = kSoundModeTone;
+    SoundSeams seams{state, rig.player, rig.clock, rig.random, rig.counter};
+    runSoundThread(seams, rig.running);
+    EXPECT_EQ(rig.player.played.size(), c.tones) << "selector " << c.selector << " level " << c.level
+                                                 << " quality " << c.quality;
+  }
+}
+
+// A negative reading or a mode counted past Birds by a damaged settings file must not make the
+// thread spin: nothing plays and the cycle waits like Mute.
+TEST(DamagedInput, NegativeReadingOrUnknownModePlaysNothingAndWaitsAHundredMilliseconds) {
+  const struct {
+    int32_t reading;
+    int32_t mode;
+  } cases[] = {{-1, kSoundModeTone}, {-57, kSoundModeAuto}, {INT32_MIN, kSoundModeVoice}, {-3, kSoundModeBirds},
+               {50, 5},           {50, 6},                {1, INT32_MAX},              {99, -1}};
+  for (const auto& c : cases) {
+    SoundRig rig;
+    rig.signal.soundMode = c.mode;
+    rig.signal.readings = {{0, c.reading}};
+    rig.signal.watchUntilMs = 500;
+    EXPECT_EQ(rig.run(), Played{}) << "reading " << c.reading << " mode " << c.mode;
+    EXPECT_EQ(rig.signal.snapshotTimes, (std::vector<uint64_t>{0, 100, 200, 300, 400, 500}))
+        << "reading " << c.reading << " mode " << c.mode;
+    EXPECT_EQ(rig.counter.load(), 0) << "reading " << c.reading << " mode " << c.mode;
+  }
+}
+
+// Whatever the snapshot holds, a cycle sleeps at least 100 ms and only asks for real entries.
+TEST(DamagedInput, EveryCycleSleepsAndPlaysOnlyTableEntries) {
+  const int32_t readings[] = {INT32_MIN, -100, -1, 0, 1, 9, 10, 57, 100, 12345678, INT32_MAX};
+  const int32_t modes[] = {INT32_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 100, INT32_MAX};
+  const int32_t languages[] = {INT32_MIN, -1, 0, 3, 7, 8, INT32_MAX};
+  for (int32_t reading : readings) {
+    for (int32_t mode : modes) {
+      for (int32_t language : languages) {
+        SoundRig rig;
+        rig.random.values = {INT32_MIN, -1, INT32_MAX};
+        runSoundCycle(SoundSnapshot{reading, 1, language, mode}, rig.seams);
+        EXPECT_GE(rig.clock.now, 100u) << "reading " << reading << " mode " << mode << " language " << language;
+        for (const std::string& sound : rig.player.played)
+          EXPECT_EQ(sound.find("INVALID"), std::string::npos) << sound << " for reading " << reading << " mode "
+                                                              << mode << " language " << language;
+      }
+    }
+  }
+}
+
+TEST(ThreadEnd, AtMostOneCycleAfterWatchingStops) {
+  for (int32_t mode : {kSoundModeAuto, kSoundModeTone, kSoundModeVoice, kSoundModeMute, kSoundModeBirds, 5}) {
+    SoundRig rig;
+    rig.signal.soundMode = mode;
+    rig.signal.readings = {{0, 50}};
+    rig.signal.watchUntilMs = 1000;
+    rig.run();
+    size_t afterStop = 0;
+    for (uint64_t t : rig.signal.snapshotTimes) afterStop += t >= 1000 ? 1 : 0;
+    EXPECT_EQ(afterStop, 1u) << "mode " << mode;
+    EXPECT_EQ(rig.running.load(), 0) << "mode " << mode;
+  }
+}
+
+TEST(ThreadEnd, RunsOneCycleWhenWatchingHasAlreadyStopped) {
+  SoundRig rig;
+  rig.signal.soundMode = kSoundModeTone;
+  rig.signal.readings = {{0, 50}};
+  rig.signal.watchUntilMs = 0;
+  EXPECT_EQ(rig.run(), Played{"0 TONE"});
+  EXPECT_EQ(rig.signal.snapshotTimes.size(), 1u);
+}
+
+class FlagWatchingPlayer : public SoundPlayer {
+ public:
+  explicit FlagWatchingPlayer(const std::atomic<uint8_t>& running) : running_(running) {}
+  std::vector<int> flagsSeen;
+  void play(int) override { flagsSeen.push_back(running_.load()); }
+
+ private:
+  const std::atomic<uint8_t>& running_;
+};
+
+TEST(ThreadEnd, RunningFlagIsRaisedForTheThreadsLifetime) {
+  SoundRig rig;
+  FlagWatchingPlayer player(rig.running);
+  SoundSeams seams{rig.signal, player, rig.clock, rig.random, rig.counter};
+  rig.signal.soundMode = kSoundModeTone;
+  rig.signal.readings = {{0, 50}};
+  rig.signal.watchUntilMs = 3000;
+  runSoundThread(seams, rig.running);
+  EXPECT_EQ(player.flagsSeen, (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(rig.running.load(), 0);
+}
