@@ -58,10 +58,30 @@ def meter(skin, level, quality):
     return extra
 
 
+def impression(skin):
+    """The background with stand-ins for what the program draws on it while idle: the hint,
+    the combo boxes, the settings texts with a flag and the web address (fonts approximate)."""
+    ink = "rgb(40,60,80)"
+    extra = ["-font", "Liberation-Sans-Bold", "-pointsize", "13", "-fill", ink, "-gravity", "NorthWest",
+             "-annotate", "+22+51", "To activate quorvan : select the parameters and press red button.",
+             "-annotate", "+34+289", "English", "-annotate", "+117+306", "Auto",
+             "-annotate", "+190+306", "Level", "-annotate", "+340+355", "www.example.net",
+             "-stroke", "black", "-draw", "line 340,370 485,370", "-stroke", "none"]
+    extra += block(skin, 532, 355, 20, 15, 48, 305)
+    for x, y, w, label in ((46, 228, 119, "None"), (90, 112, 280, "19.2e  Astra"),
+                           (90, 180, 280, "11778 V 27500")):
+        extra += ["-fill", "white", "-stroke", "rgb(120,120,120)", "-draw",
+                  "rectangle %d,%d %d,%d" % (x, y, x + w - 1, y + 25), "-stroke", "none",
+                  "-fill", "rgb(212,208,200)", "-draw", "rectangle %d,%d %d,%d" % (x + w - 19, y + 2, x + w - 3, y + 23),
+                  "-fill", "black", "-annotate", "+%d+%d" % (x + 4, y + 5), label]
+    return extra
+
+
 def main():
     skin, out = sys.argv[1], sys.argv[2]
     os.makedirs(out, exist_ok=True)
     window(skin, os.path.join(out, "background.png"), [])
+    window(skin, os.path.join(out, "impression_idle.png"), impression(skin))
     every = []
     for name, sx, sy, dx, dy, w, h in HOVERS:
         window(skin, os.path.join(out, "hover_%s.png" % name), block(skin, sx, sy, w, h, dx, dy))

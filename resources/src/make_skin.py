@@ -12,6 +12,8 @@ import os
 import subprocess
 import sys
 
+sys.dont_write_bytecode = True
+
 import skin_face
 import skin_pictures
 
@@ -73,7 +75,7 @@ def make_texture(out_dir):
     """Horizontal brushing: noise smeared along x, seeded so the picture remakes the same."""
     path = os.path.join(out_dir, "brushed.png")
     run(["convert", "-size", "%dx%d" % (WINDOW_W + 80, WINDOW_H), "xc:gray50", "-seed", "7",
-         "+noise", "Gaussian", "-motion-blur", "0x40+0", "-auto-level",
+         "+noise", "Gaussian", "-motion-blur", "0x40+0", "-blur", "0x0.6", "-auto-level",
          "-crop", "%dx%d+40+0" % (WINDOW_W, WINDOW_H), "+repage", path])
     return path
 
@@ -99,14 +101,18 @@ def main():
 
     args = ["convert", "-size", "%dx%d" % (ATLAS_W, ATLAS_H), "xc:" + FACE]
     # The band under the meter blocks carries the display's colour so that JPEG blocks
-    # straddling the captions and the bar see no hard edge.
-    args += ["(", "-size", "412x128", "xc:" + skin_face.DISPLAY_BOTTOM, ")",
+    # straddling the captions and the bar see no hard edge; the calculator's pictures
+    # beside it sit on their own face colour.
+    args += ["(", "-size", "300x128", "xc:" + skin_face.DISPLAY_BOTTOM, ")",
              "-geometry", "+0+384", "-composite"]
     args += ["(", "-size", "256x194", "xc:" + skin_face.PANEL_MID, ")",
              "-geometry", "+512+194", "-composite"]
     args += crop_args(states["plain"], 0, 0, WINDOW_W, WINDOW_H, 0, 0)
     for state, x, y, w, h, px, py in WINDOW_BLOCKS:
         args += crop_args(states[state], x, y, w, h, px, py)
+    # The bar's last column runs on a little, so its end keeps its colour in the JPEG.
+    args += ["(", states["meter"], "-crop", "1x42+372+98", "+repage", "-scale", "14x42!", ")",
+             "-geometry", "+286+428", "-composite"]
     for name, px, py in FLAG_BLOCKS:
         args += crop_args(pictures[name], 0, 0, 20, 15, px, py)
     for name, px, py, w, h in CALC_BLOCKS:
@@ -117,7 +123,7 @@ def main():
     run(args + ["-alpha", "off", atlas])
     jpeg = os.path.join(out_dir, "skin.jpg")
     # 4:4:4 so that every decoder gives the same pixels; baseline, no metadata.
-    run(["convert", atlas, "-sampling-factor", "1x1,1x1,1x1", "-quality", "88",
+    run(["convert", atlas, "-sampling-factor", "1x1,1x1,1x1", "-quality", "90",
          "-interlace", "none", "-strip", "-type", "TrueColor", jpeg])
     print(jpeg)
 

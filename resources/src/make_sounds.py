@@ -21,6 +21,8 @@ LANGUAGES = [("EN", "en"), ("DE", "de"), ("RU", "ru"), ("IT", "it"),
 RATE = 22050
 MIN_WORD, MAX_WORD = 0.22, 0.47     # seconds, padding included
 TARGET_RMS_DB = -17.0               # one loudness for every word and bird
+BIRD_RMS_DB = -20.0                 # birds sing where the ear is most sensitive
+PEAK_ROOM_DB = 3.0                  # headroom left for the ADPCM coder
 ADPCM = ["-r", str(RATE), "-c", "1", "-e", "ms-adpcm"]
 
 
@@ -39,10 +41,15 @@ def stats(path):
     return float(values["Length s"]), float(values["RMS lev dB"]), float(values["Pk lev dB"])
 
 
-def level(src, dst):
-    """Gain to the common RMS, with sox's limiter keeping the peaks below full scale."""
+def level(src, dst, target=None):
+    """Gain to the common RMS, with sox's limiter keeping the peaks below full scale.
+
+    The ADPCM coder overshoots sharp peaks by a few dB, so the limiter works PEAK_ROOM_DB
+    above the target and everything is turned down by that much afterwards."""
     _, rms, _ = stats(src)
-    run(["sox", src, dst, "gain", "-l", "%.2f" % (TARGET_RMS_DB - rms)])
+    target = TARGET_RMS_DB if target is None else target
+    run(["sox", src, dst, "gain", "-l", "%.2f" % (target + PEAK_ROOM_DB - rms),
+         "gain", "%.2f" % -PEAK_ROOM_DB])
 
 
 def make_digit(voice, digit, out_path, work):
@@ -76,10 +83,10 @@ def make_tone(out_path, work):
     gap = os.path.join(work, "gap.wav")
     note = os.path.join(work, "note.wav")
     run(["sox", "-n"] + pcm + [pip, "synth", "0.1", "sine", "930", "sine", "1860",
-                               "remix", "1v0.88,2v0.12", "fade", "h", "0.006", "0.1", "0.012", "gain", "-n", "-5"])
+                               "remix", "1v0.88,2v0.12", "fade", "h", "0.006", "0.1", "0.012", "gain", "-n", "-7"])
     run(["sox", "-n"] + pcm + [gap, "trim", "0", "0.06"])
     run(["sox", "-n"] + pcm + [note, "synth", "0.22", "sine", "1390", "sine", "2780",
-                               "remix", "1v0.88,2v0.12", "fade", "h", "0.006", "0.22", "0.05", "gain", "-n", "-5"])
+                               "remix", "1v0.88,2v0.12", "fade", "h", "0.006", "0.22", "0.05", "gain", "-n", "-7"])
     run(["sox", pip, gap, pip, gap, pip, gap, note] + pcm +
         [out_path, "pad", "0", "0.3", "trim", "0s", "7024s"])
 
@@ -128,7 +135,7 @@ def make_bird(notes, out_path, work):
     raw = os.path.join(work, "bird.wav")
     leveled = os.path.join(work, "bird_leveled.wav")
     write_pcm(raw, synth_bird(notes))
-    level(raw, leveled)
+    level(raw, leveled, BIRD_RMS_DB)
     run(["sox", leveled] + ADPCM + [out_path, "pad", "0.01", "0.01"])
 
 

@@ -109,7 +109,7 @@ def engraved(x, y, s, size, fill=INK, anchor="middle", spacing=1.0):
 def panel():
     return f"""
 <rect width="512" height="384" fill="url(#panel)"/>
-<image href="brushed.png" x="0" y="0" width="512" height="384" opacity="0.16"/>
+<image href="brushed.png" x="0" y="0" width="512" height="384" opacity="0.13"/>
 <rect width="512" height="384" fill="url(#sheen)"/>
 <rect x="1.5" y="1.5" width="509" height="381" rx="34" ry="29" fill="none" stroke="url(#rim)" stroke-width="3"/>
 <rect x="0.5" y="0.5" width="511" height="383" rx="35" ry="30" fill="none" stroke="#4E555E" stroke-width="1"/>"""
@@ -154,6 +154,7 @@ def display(state):
     for x, y in TRACKS:
         out.append(track(x, y, meter))
     out.append(start_ball(state))
+    out.append(text(BALL_CX, 201, "START / STOP", 7, CAPTION, spacing=1.2))
     return "".join(out)
 
 
@@ -175,7 +176,7 @@ def key(x, y, w, h, r, lit):
     """A raised metal key: shadow to the bottom right, bright top edge, grey outline."""
     fill = "keylit" if lit else "key"
     stroke = "#3D7FC4" if lit else "#7A828C"
-    return (f'<rect x="{x + 1}" y="{y + 1.5}" width="{w}" height="{h}" rx="{r}" fill="#000000" opacity="0.16"/>'
+    return (f'<rect x="{x + 1}" y="{y + 1.5}" width="{w}" height="{h}" rx="{r}" fill="#000000" opacity="0.13"/>'
             f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="{r}" fill="url(#{fill})" stroke="{stroke}"/>'
             f'<rect x="{x + 1}" y="{y + 1}" width="{w - 2}" height="{h - 2}" rx="{r - 1}" fill="none" '
             f'stroke="#FFFFFF" stroke-opacity="{0.9 if lit else 0.7}"/>')
@@ -234,6 +235,14 @@ def lnb_slot():
     return recess(44, 226, 123, 30, 4, "#2A323C") + engraved(176, 246, "LNB", 10, INK, "start", 2)
 
 
+def web_globe():
+    """A small globe left of the web address, which the program writes at (340, 355)."""
+    cx, cy = 328.5, 362.5
+    return (f'<g fill="none" stroke="{INK}" stroke-width="1" opacity="0.85">'
+            f'<circle cx="{cx}" cy="{cy}" r="6"/><ellipse cx="{cx}" cy="{cy}" rx="2.6" ry="6"/>'
+            f'<path d="M{cx - 6},{cy} H{cx + 6} M{cx - 5},{cy - 3} H{cx + 5} M{cx - 5},{cy + 3} H{cx + 5}"/></g>')
+
+
 def settings_plate():
     """A flat inset plate where the program writes the language, sound mode and reading."""
     return ('<rect x="16.5" y="267.5" width="237" height="59" rx="6" fill="#DDE0E4" '
@@ -246,7 +255,7 @@ def settings_plate():
 def window_svg(state):
     lit = state == "lit"
     body = [panel(), brand(), display(state), lnb_slot(), settings_plate(),
-            sort_button(lit), add_remove_button(lit),
+            web_globe(), sort_button(lit), add_remove_button(lit),
             round_button(420, 25, "minimise", lit), round_button(465, 25, "close", lit)]
     for label, x, y in LABELLED_BUTTONS:
         body.append(labelled_button(label, x, y, lit and label in LIT_BUTTONS))
