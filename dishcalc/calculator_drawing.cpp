@@ -28,7 +28,7 @@ void addDegrees(CalculatorDrawing& drawing, int left, int top, const char* forma
   addText(drawing, left, top, kResultColour, text);
 }
 
-void addPicture(CalculatorDrawing& drawing, const SkinBlock& block) {
+void addPicture(CalculatorDrawing& drawing, const CalculatorPicture& block) {
   DrawStep& step = nextStep(drawing);
   step.kind = DrawKind::Picture;
   step.block = block;

@@ -30,14 +30,14 @@ constexpr size_t kCalculatorTextSize = 32;
 constexpr size_t kDrawTextSize = 48;
 
 // A block of the 768 x 512 skin picture (from its top-left) and where it goes.
-struct SkinBlock {
+struct CalculatorPicture {
   int sourceLeft, sourceTop, width, height, left, top;
 };
-constexpr SkinBlock kElevationPicture{412, 412, 100, 100, 200, 230};
-constexpr SkinBlock kCompassRose{612, 412, 80, 80, 45, 230};
-constexpr SkinBlock kPolarizationPicture{512, 412, 100, 100, 345, 220};
-constexpr SkinBlock kPositiveArrow{630, 492, 17, 20, 391, 266};
-constexpr SkinBlock kNegativeArrow{612, 492, 18, 20, 373, 266};
+constexpr CalculatorPicture kElevationPicture{412, 412, 100, 100, 200, 230};
+constexpr CalculatorPicture kCompassRose{612, 412, 80, 80, 45, 230};
+constexpr CalculatorPicture kPolarizationPicture{512, 412, 100, 100, 345, 220};
+constexpr CalculatorPicture kPositiveArrow{630, 492, 17, 20, 391, 266};
+constexpr CalculatorPicture kNegativeArrow{612, 492, 18, 20, 373, 266};
 
 enum class DrawKind { Text, Picture, Needle };
 
@@ -48,7 +48,7 @@ struct DrawStep {
   uint32_t colour = 0;
   char text[kDrawTextSize] = {};
   // Picture.
-  SkinBlock block{};
+  CalculatorPicture block{};
   // Needle: AngleArc angles in degrees counterclockwise from the positive x axis.
   float startAngle = 0, sweepAngle = 0;
 };
