@@ -36,7 +36,7 @@ SatelliteItem satelliteItem(std::string_view fileName, std::string_view fileByte
   SatelliteItem item;
   item.position = positionFromFileName(fileName);
   const std::string field = positionField(item.position);
-  std::string name = satelliteNameText(readTransponderFile(fileBytes));
+  std::string name = satelliteNameText(readTransponderHeader(fileBytes));
   const std::string_view separator = nameFirst ? "" : " - ";
   const size_t room = kSatelliteItemRoom - field.size() - separator.size();
   if (name.size() > room) {

@@ -1,5 +1,6 @@
 #include "transponders/transponder_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "transponders/transponder_parse.h"
@@ -10,8 +11,8 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kLf = "\n";
 
 size_t lineEndAt(std::string_view bytes, size_t from) {
-  const size_t end = bytes.find_first_of("\r\n", from);
-  return end == std::string_view::npos ? bytes.size() : end;
+  while (from < bytes.size() && bytes[from] != '\r' && bytes[from] != '\n') ++from;
+  return from;
 }
 
 // Length of the line end starting at pos: CR LF, CR or LF; 0 at the end of the bytes.
@@ -52,6 +53,10 @@ size_t findHeadingLine(std::string_view bytes, std::string_view heading) {
 void readLines(TransponderFile& file, std::string_view bytes, size_t pos) {
   std::vector<size_t> starts;  // where each line begins, to hand blank lines to a trailing section
   std::vector<bool> blank;
+  const size_t expectedLines = static_cast<size_t>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end(), '\n')) + 1;
+  file.lines.reserve(expectedLines);
+  starts.reserve(expectedLines);
+  blank.reserve(expectedLines);
   bool entrySeen = false;
   while (pos < bytes.size()) {
     const size_t end = lineEndAt(bytes, pos);
@@ -142,7 +147,9 @@ void emitFile(const TransponderFile& file, const std::string& missing, Sink&& si
 
 }  // namespace
 
-TransponderFile readTransponderFile(std::string_view bytes) {
+namespace {
+
+TransponderFile readFile(std::string_view bytes, bool withLines) {
   TransponderFile file;
   file.lineEnd = fileLineEnd(bytes);
   file.header = bytes;
@@ -166,9 +173,15 @@ TransponderFile readTransponderFile(std::string_view bytes) {
   file.header = bytes.substr(0, third + 1);
   // The rest of the count line is rewritten; the entries start on the next line.
   const size_t countEnd = lineEndAt(bytes, third + 1);
-  readLines(file, bytes, countEnd + lineEndLength(bytes, countEnd));
+  if (withLines) readLines(file, bytes, countEnd + lineEndLength(bytes, countEnd));
   return file;
 }
+
+}  // namespace
+
+TransponderFile readTransponderFile(std::string_view bytes) { return readFile(bytes, true); }
+
+TransponderFile readTransponderHeader(std::string_view bytes) { return readFile(bytes, false); }
 
 std::string satelliteNameText(const TransponderFile& file) {
   std::string name(file.name.substr(0, file.name.find('\0')));

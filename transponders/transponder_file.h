@@ -45,6 +45,8 @@ struct TransponderFile {
 };
 
 TransponderFile readTransponderFile(std::string_view bytes);
+// The same without the lines after the count: enough for the name.
+TransponderFile readTransponderHeader(std::string_view bytes);
 
 // The name as the satellite list shows it: the line end becomes one space; a NUL ends it.
 std::string satelliteNameText(const TransponderFile& file);
