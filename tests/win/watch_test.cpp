@@ -1,0 +1,128 @@
+// The tune operation and the poll thread on the card maker's COM interface, with a fake card.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "tuner/tuner_control_win32.h"
+#include "tuner/tuner_win32.h"
+
+namespace {
+
+// Answers every read with a fixed reading and records the calls in the trace's words.
+class FakeCard final : public TunerControl {
+ public:
+  CRITICAL_SECTION lock;
+  std::vector<std::string> calls;
+  BYTE lockByte = 1;
+  LONG level = 50;
+  LONG quality = 100;
+  DWORD readThread = 0;
+
+  FakeCard() { InitializeCriticalSection(&lock); }
+  ~FakeCard() { DeleteCriticalSection(&lock); }
+  std::vector<std::string> recorded() {
+    EnterCriticalSection(&lock);
+    std::vector<std::string> copy = calls;
+    LeaveCriticalSection(&lock);
+    return copy;
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE SetLnbFrequencies(LONG band, LONG lo1, LONG lo2) override {
+    record("SetLnbFrequencies " + std::to_string(band) + " " + std::to_string(lo1) + " " + std::to_string(lo2));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unused4() override { return record("Unused4"); }
+  HRESULT STDMETHODCALLTYPE Tune(LONG mhz, LONG ksps, LONG pol, LONG tone, LONG lnb) override {
+    record("Tune " + std::to_string(mhz) + " " + std::to_string(ksps) + " " + std::to_string(pol) + " " +
+           std::to_string(tone) + " " + std::to_string(lnb));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unused6() override { return record("Unused6"); }
+  HRESULT STDMETHODCALLTYPE Unused7() override { return record("Unused7"); }
+  HRESULT STDMETHODCALLTYPE Unused8() override { return record("Unused8"); }
+  HRESULT STDMETHODCALLTYPE Unused9() override { return record("Unused9"); }
+  HRESULT STDMETHODCALLTYPE ReadSignal(BYTE* lockOut, LONG* levelOut, LONG* qualityOut) override {
+    readThread = GetCurrentThreadId();
+    *lockOut = lockByte;
+    if (lockByte != 0) {
+      *levelOut = level;
+      *qualityOut = quality;
+    }
+    return record("ReadSignal");
+  }
+
+ private:
+  HRESULT record(const std::string& call) {
+    EnterCriticalSection(&lock);
+    calls.push_back(call);
+    LeaveCriticalSection(&lock);
+    return S_OK;
+  }
+};
+
+class WatchOnCard : public ::testing::Test {
+ protected:
+  FakeCard card;
+  void SetUp() override {
+    tunerControl = &card;
+    settingsRecord.frequencyKHz = 11778000;
+    settingsRecord.lnbSelection = 2;
+    tuningValues.symbolRate = 27500;
+    tuningValues.polarization = 1;
+  }
+  void TearDown() override {
+    signalState.watch.store(0);
+    for (int i = 0; i < 100 && signalState.pollRunning.load() != 0; ++i) Sleep(20);
+    tunerControl = nullptr;
+  }
+};
+
+TEST_F(WatchOnCard, TuneOperationCallsTheCardsSlotsWithTheChosenArguments) {
+  EXPECT_FALSE(tuneOperation());
+  EXPECT_EQ(card.recorded(),
+            (std::vector<std::string>{"SetLnbFrequencies 1 10600 9750", "Tune 11778 27500 1 1 2"}));
+}
+
+TEST_F(WatchOnCard, PollThreadReadsOnItsOwnThreadAndCleansUpWhenWatchingEnds) {
+  signalState.watch.store(1);
+  HANDLE thread = CreateThread(nullptr, 0, pollThread, nullptr, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  Sleep(450);
+  EXPECT_EQ(signalState.pollRunning.load(), 1);
+  EXPECT_EQ(signalState.level.load(), 50);
+  EXPECT_EQ(signalState.quality.load(), 99) << "a perfect quality is shown as 99";
+  card.lockByte = 0;  // lock lost: zeroed and retuned within a cycle
+  Sleep(250);
+  EXPECT_EQ(signalState.level.load(), 0);
+  EXPECT_EQ(signalState.levelSeen.load(), 1);
+  signalState.watch.store(0);
+  EXPECT_EQ(WaitForSingleObject(thread, 1000), WAIT_OBJECT_0);
+  CloseHandle(thread);
+  EXPECT_NE(card.readThread, GetCurrentThreadId());
+  EXPECT_EQ(signalState.pollRunning.load(), 0);
+  EXPECT_EQ(signalState.levelSeen.load(), 0);
+  EXPECT_EQ(signalState.qualitySeen.load(), 0);
+  const std::vector<std::string> calls = card.recorded();
+  int reads = 0;
+  int tunes = 0;
+  for (const std::string& call : calls) {
+    reads += call == "ReadSignal";
+    tunes += call == "Tune 11778 27500 1 1 2";
+    EXPECT_EQ(call.rfind("Unused", 0), std::string::npos) << "got a call to " << call;
+  }
+  EXPECT_GE(reads, 5);
+  EXPECT_LE(reads, 9) << "about one read every 100 ms for 0.7 s";
+  EXPECT_GE(tunes, 1);
+}
+
+}  // namespace
