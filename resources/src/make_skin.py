@@ -85,6 +85,54 @@ def crop_args(png, x, y, w, h, dx, dy):
             "-geometry", "+%d+%d" % (dx, dy), "-composite"]
 
 
+def pixels(png):
+    w, h = map(int, subprocess.run(["identify", "-format", "%w %h", png], check=True,
+                                   capture_output=True, text=True).stdout.split())
+    raw = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+    return w, h, raw
+
+
+def check_changes_inside(base_png, state_png, blocks, what):
+    """A state may differ from the plain drawing only inside the blocks cut from it;
+    anything outside would be lost, or would leave a seam at the block's edge."""
+    w, h, base = pixels(base_png)
+    _, _, state = pixels(state_png)
+    stray = []
+    for y in range(h):
+        row = y * w * 3
+        if base[row:row + w * 3] == state[row:row + w * 3]:
+            continue
+        for x in range(w):
+            i = row + x * 3
+            if base[i:i + 3] != state[i:i + 3] and not any(
+                    bx <= x < bx + bw and by <= y < by + bh for bx, by, bw, bh in blocks):
+                stray.append((x, y))
+    if stray:
+        sys.exit("%s changes %d pixels outside its blocks, first at %s" % (what, len(stray), stray[:5]))
+
+
+def check_tracks_alike(meter_png):
+    """The one bar is drawn into both tracks, so the full tracks must be identical."""
+    w, _, raw = pixels(meter_png)
+    (x0, y0), (x1, y1) = skin_face.TRACKS
+    for row in range(skin_face.TRACK_H):
+        a = ((y0 + row) * w + x0) * 3
+        b = ((y1 + row) * w + x1) * 3
+        if raw[a:a + skin_face.TRACK_W * 3] != raw[b:b + skin_face.TRACK_W * 3]:
+            sys.exit("the two full tracks differ in row %d" % row)
+
+
+def check(states, pictures):
+    for state in ("lit", "green", "meter"):
+        blocks = [(x, y, w, h) for s, x, y, w, h, _, _ in WINDOW_BLOCKS if s == state]
+        if state == "meter":
+            blocks.append((skin_face.TRACKS[1][0], skin_face.TRACKS[1][1], skin_face.TRACK_W, skin_face.TRACK_H))
+        check_changes_inside(states["plain"], states[state], blocks, state)
+    check_tracks_alike(states["meter"])
+    for name, x, y, w, h, _, _ in ARROW_BLOCKS:
+        check_changes_inside(pictures["dishfront"], pictures[name], [(x, y, w, h)], name)
+
+
 def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else "build/skin"
     os.makedirs(out_dir, exist_ok=True)
@@ -98,6 +146,8 @@ def main():
         pictures[name] = render(skin_pictures.calc_svg(name), name, out_dir)
     for name, *_ in ARROW_BLOCKS:
         pictures[name] = render(skin_pictures.calc_svg("dishfront", arrow=name), name, out_dir)
+
+    check(states, pictures)
 
     args = ["convert", "-size", "%dx%d" % (ATLAS_W, ATLAS_H), "xc:" + FACE]
     # The band under the meter blocks carries the display's colour so that JPEG blocks

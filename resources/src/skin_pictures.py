@@ -4,7 +4,7 @@ import math
 
 FACE = "#CDCDD5"
 OUTLINE = "#3A4654"
-ARROW = "#C9470F"
+ARROW = "#D2440A"
 
 
 def svg(w, h, body, background=None):
@@ -97,13 +97,14 @@ def elevation():
     return svg(100, 100, "".join(body), FACE)
 
 
-def arrow_head(tip, angle, direction, size=5.0):
-    """A filled head at tip, pointing along the circle's tangent (direction +1 clockwise on screen)."""
+def arrow_head(end, angle, direction, size=5.0):
+    """A filled head starting at the end of an arc and pointing on along its tangent
+    (direction +1: clockwise on screen)."""
     tx, ty = -math.sin(angle) * direction, math.cos(angle) * direction
     nx, ny = -ty, tx
-    bx, by = tip[0] - size * tx, tip[1] - size * ty
-    pts = [(tip[0] + tx * 1.0, tip[1] + ty * 1.0), (bx + nx * size * 0.6, by + ny * size * 0.6),
-           (bx - nx * size * 0.6, by - ny * size * 0.6)]
+    bx, by = end[0] - 0.4 * tx, end[1] - 0.4 * ty
+    pts = [(end[0] + tx * size * 0.9, end[1] + ty * size * 0.9), (bx + nx * size * 0.7, by + ny * size * 0.7),
+           (bx - nx * size * 0.7, by - ny * size * 0.7)]
     return ('<polygon points="' + " ".join(f"{x:.2f},{y:.2f}" for x, y in pts)
             + f'" fill="{ARROW}"/>')
 
@@ -127,37 +128,47 @@ def compass():
     return svg(80, 80, "".join(out), FACE)
 
 
+DISH_CX, DISH_CY = 46, 50  # the calculator lays the arrows either side of x 46
+
+
 def dish_front(arrow=None):
     """Front view of a prime-focus dish: the feed on three struts at the centre.
 
     The rotation arrows curl round the feed; they are cut out of this picture with the
     arrow drawn in, so they fit it exactly wherever the calculator lays them."""
+    cx, cy = DISH_CX, DISH_CY
     out = ['<defs><radialGradient id="bowl" cx="0.42" cy="0.38" r="0.62">'
            '<stop offset="0" stop-color="#EEEFF3"/><stop offset="0.75" stop-color="#C4C8D0"/>'
            '<stop offset="1" stop-color="#8E95A0"/></radialGradient></defs>',
-           f'<circle cx="51" cy="51.5" r="45" fill="#000000" opacity="0.15"/>',
-           f'<circle cx="50" cy="50" r="45" fill="url(#bowl)" stroke="{OUTLINE}" stroke-width="1.4"/>',
-           '<circle cx="50" cy="50" r="42.5" fill="none" stroke="#FFFFFF" stroke-opacity="0.6"/>']
+           f'<circle cx="{cx + 1}" cy="{cy + 1.5}" r="43" fill="#000000" opacity="0.15"/>',
+           f'<circle cx="{cx}" cy="{cy}" r="43" fill="url(#bowl)" stroke="{OUTLINE}" stroke-width="1.4"/>',
+           f'<circle cx="{cx}" cy="{cy}" r="40.5" fill="none" stroke="#FFFFFF" stroke-opacity="0.6"/>']
     for deg in (90, 210, 330):
         a = math.radians(deg)
-        out.append(f'<path d="M{50 + 8 * math.cos(a):.1f},{50 + 8 * math.sin(a):.1f} '
-                   f'L{50 + 43 * math.cos(a):.1f},{50 + 43 * math.sin(a):.1f}" stroke="#5A6370" stroke-width="1.8"/>')
-    out.append('<circle cx="50" cy="50" r="7" fill="#4A5461" stroke="#2C343E"/>'
-               '<circle cx="50" cy="50" r="3.5" fill="#8A94A2"/>')
+        out.append(f'<path d="M{cx + 6 * math.cos(a):.1f},{cy + 6 * math.sin(a):.1f} '
+                   f'L{cx + 41 * math.cos(a):.1f},{cy + 41 * math.sin(a):.1f}" stroke="#5A6370" stroke-width="1.8"/>')
+    out.append(f'<circle cx="{cx}" cy="{cy}" r="5.5" fill="#4A5461" stroke="#2C343E"/>'
+               f'<circle cx="{cx}" cy="{cy}" r="2.5" fill="#8A94A2"/>')
     if arrow == "arrow_pos":   # clockwise: down the right side
-        out.append(arc_arrow(-10, 45, 1))
+        out.append(arc_arrow(-5, 60, 1))
     elif arrow == "arrow_neg":  # counterclockwise: down the left side
-        out.append(arc_arrow(190, 135, -1))
+        out.append(arc_arrow(185, 120, -1))
     return svg(100, 100, "".join(out), FACE)
 
 
-def arc_arrow(start_deg, end_deg, direction, r=12.0):
+def arc_arrow(start_deg, end_deg, direction, r=12.0, head=4.0):
+    """An arc round the feed with a head at its end, outlined in the face colour so that
+    it stands out from the strut it crosses."""
     a0, a1 = math.radians(start_deg), math.radians(end_deg)
-    p0 = (50 + r * math.cos(a0), 50 + r * math.sin(a0))
-    p1 = (50 + r * math.cos(a1), 50 + r * math.sin(a1))
+    p0 = (DISH_CX + r * math.cos(a0), DISH_CY + r * math.sin(a0))
+    p1 = (DISH_CX + r * math.cos(a1), DISH_CY + r * math.sin(a1))
     sweep = 1 if direction > 0 else 0
-    return (f'<path d="M{p0[0]:.2f},{p0[1]:.2f} A{r},{r} 0 0 {sweep} {p1[0]:.2f},{p1[1]:.2f}" '
-            f'stroke="{ARROW}" stroke-width="2.2" fill="none"/>' + arrow_head(p1, a1, direction, 4.0))
+    arc = f'M{p0[0]:.2f},{p0[1]:.2f} A{r},{r} 0 0 {sweep} {p1[0]:.2f},{p1[1]:.2f}'
+    head_shape = arrow_head(p1, a1, direction, head)
+    halo = "#E2E3E8"
+    return (f'<path d="{arc}" stroke="{halo}" stroke-width="4.4" fill="none" stroke-linecap="round"/>'
+            + head_shape.replace(f'fill="{ARROW}"', f'fill="{halo}" stroke="{halo}" stroke-width="2" stroke-linejoin="round"')
+            + f'<path d="{arc}" stroke="{ARROW}" stroke-width="2.4" fill="none"/>' + head_shape)
 
 
 def calc_svg(name, arrow=None):
