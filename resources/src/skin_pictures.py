@@ -61,39 +61,45 @@ def flag_svg(name):
 
 def elevation():
     """Side view of a dish tilted up to the right, with + (raise) and - (lower) marks."""
-    cx, cy = 42.0, 56.0
+    cx, cy = 34.0, 60.0
     ex, ey = math.cos(math.radians(35)), -math.sin(math.radians(35))   # where it looks
     px, py = -ey, ex                                                   # along the rim
-    r1 = (cx + 24 * px, cy + 24 * py)
-    r0 = (cx - 24 * px, cy - 24 * py)
-    back = (cx - 20 * ex, cy - 20 * ey)
-    focus = (cx + 22 * ex, cy + 22 * ey)
-    beam = (cx + 62 * ex, cy + 62 * ey)
+    r1 = (cx + 28 * px, cy + 28 * py)
+    r0 = (cx - 28 * px, cy - 28 * py)
+    back = (cx - 26 * ex, cy - 26 * ey)
+    hub = (cx - 12 * ex, cy - 12 * ey)
+    focus = (cx + 27 * ex, cy + 27 * ey)
+    beam = (cx + 74 * ex, cy + 74 * ey)
     body = [
         '<defs><linearGradient id="d" x1="0" y1="0" x2="1" y2="1">'
-        '<stop offset="0" stop-color="#F2F3F6"/><stop offset="1" stop-color="#8D949E"/></linearGradient></defs>',
-        '<path d="M8,90.5 H92" stroke="#6B7380" stroke-width="1.5"/>',
-        '<path d="M14,90 l-4,4 M24,90 l-4,4 M34,90 l-4,4 M44,90 l-4,4 M54,90 l-4,4 M64,90 l-4,4" stroke="#8A919C"/>',
-        f'<path d="M36,90 L36,66 L{cx - 3:.1f},{cy + 5:.1f}" stroke="#5A6370" stroke-width="3" fill="none"/>',
+        '<stop offset="0" stop-color="#F4F5F8"/><stop offset="1" stop-color="#8D949E"/></linearGradient></defs>',
+        '<path d="M6,93.5 H94" stroke="#6B7380" stroke-width="1.5"/>',
+        '<path d="' + " ".join("M%d,94 l-4,4" % x for x in range(12, 95, 10)) + '" stroke="#8A919C"/>',
+        f'<path d="M22,93 L22,76 L{hub[0]:.1f},{hub[1]:.1f}" stroke="#5A6370" stroke-width="3.4" '
+        'fill="none" stroke-linejoin="round"/>',
         f'<path d="M{focus[0]:.1f},{focus[1]:.1f} L{beam[0]:.1f},{beam[1]:.1f}" stroke="#6B7380" '
         'stroke-width="1.2" stroke-dasharray="3 3"/>',
         f'<path d="M{r0[0]:.1f},{r0[1]:.1f} Q{back[0]:.1f},{back[1]:.1f} {r1[0]:.1f},{r1[1]:.1f} Z" '
-        f'fill="url(#d)" stroke="{OUTLINE}" stroke-width="1.4"/>',
-        f'<path d="M{r1[0]:.1f},{r1[1]:.1f} L{focus[0]:.1f},{focus[1]:.1f}" stroke="{OUTLINE}" stroke-width="1.6"/>',
-        f'<rect x="{focus[0] - 3:.1f}" y="{focus[1] - 3:.1f}" width="6" height="6" rx="1" fill="#4A5461" '
+        f'fill="url(#d)" stroke="{OUTLINE}" stroke-width="1.4" stroke-linejoin="round"/>',
+        f'<path d="M{r0[0]:.1f},{r0[1]:.1f} L{r1[0]:.1f},{r1[1]:.1f}" stroke="#FFFFFF" stroke-opacity="0.7"/>',
+        f'<path d="M{r1[0]:.1f},{r1[1]:.1f} L{focus[0]:.1f},{focus[1]:.1f}" stroke="{OUTLINE}" stroke-width="1.8"/>',
+        f'<rect x="{focus[0] - 3.5:.1f}" y="{focus[1] - 3.5:.1f}" width="7" height="7" rx="1.2" fill="#4A5461" '
         f'transform="rotate(-35 {focus[0]:.1f} {focus[1]:.1f})"/>',
     ]
     # The arc of the tilt, with its arrow heads and signs.
-    r = 36
-    a0, a1 = math.radians(-8), math.radians(-62)
+    r = 46
+    a0, a1 = math.radians(-6), math.radians(-58)
     p0 = (cx + r * math.cos(a0), cy + r * math.sin(a0))
     p1 = (cx + r * math.cos(a1), cy + r * math.sin(a1))
     body.append(f'<path d="M{p0[0]:.1f},{p0[1]:.1f} A{r},{r} 0 0 0 {p1[0]:.1f},{p1[1]:.1f}" '
-                f'stroke="{ARROW}" stroke-width="1.8" fill="none"/>')
+                f'stroke="{ARROW}" stroke-width="2" fill="none"/>')
     body.append(arrow_head(p1, a1, -1))
     body.append(arrow_head(p0, a0, 1))
-    body.append('<path d="M86,12 V22 M81,17 H91" stroke="#1F7A33" stroke-width="2.4"/>')
-    body.append('<path d="M83,63 H93" stroke="#B3261E" stroke-width="2.4"/>')
+    plus = (p1[0] + 12, p1[1] - 2)
+    minus = (p0[0] + 2, p0[1] + 14)
+    body.append(f'<path d="M{plus[0]:.1f},{plus[1] - 5:.1f} v10 M{plus[0] - 5:.1f},{plus[1]:.1f} h10" '
+                'stroke="#1F7A33" stroke-width="2.6"/>')
+    body.append(f'<path d="M{minus[0] - 5:.1f},{minus[1]:.1f} h10" stroke="#B3261E" stroke-width="2.6"/>')
     return svg(100, 100, "".join(body), FACE)
 
 
