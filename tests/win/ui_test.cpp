@@ -110,18 +110,18 @@ struct DialogProbe {
 };
 DialogProbe probe;
 
+BOOL CALLBACK takeVisibleDialog(HWND w, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(w, name, sizeof(name));
+  if (std::string(name) != "#32770" || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+// A named CALLBACK function: a lambda has no stdcall conversion on 32-bit.
 HWND findDialog() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        char name[32] = {};
-        GetClassNameA(w, name, sizeof(name));
-        if (std::string(name) != "#32770" || !IsWindowVisible(w)) return TRUE;
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), takeVisibleDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

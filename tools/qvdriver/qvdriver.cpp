@@ -1,0 +1,245 @@
+// Test driver: a small console program run under Wine beside Quorvan. It finds the main
+// window (class "108") and reads or sets its controls and dialogs from outside, and
+// prints what it found as one JSON value. Cross-process sends use the W forms with a time
+// limit: Wine mis-marshals CB_GETLBTEXT from an A caller in another process.
+//
+//   qvdriver state                     main window, its combo boxes and the process's dialogs
+//   qvdriver items <id>                the items of combo box <id> (text and item data)
+//   qvdriver select <id> <index> [notify]  CB_SETCURSEL; "notify" then sends CBN_CLOSEUP to the window
+//   qvdriver settext <hwnd|id> <text>  WM_SETTEXT on a window handle or a main-window control id
+//   qvdriver close [hwnd]              posts WM_CLOSE to the main window (or to hwnd)
+//   qvdriver click <hwnd>              BM_CLICK on a button (posted, so a modal loop may follow)
+//   qvdriver key <hwnd> <vk>           posts WM_KEYDOWN and WM_KEYUP with virtual key <vk>
+//
+// Exit code 0 on success, 2 when the main window is not there, 1 on bad arguments or failure.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 3000;
+constexpr int kComboIds[] = {110, 111, 112};
+
+std::string utf8(const wchar_t* text, int length = -1) {
+  if (length == 0) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string out(size > 0 ? size : 0, '\0');
+  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+  if (length < 0 && !out.empty()) out.pop_back();  // the terminating zero
+  return out;
+}
+
+std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof(escaped), "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string handleText(HWND window) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  return text;
+}
+
+bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  DWORD_PTR value = 0;
+  const bool ok = SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
+                                      &value) != 0;
+  if (result != nullptr) *result = static_cast<LRESULT>(value);
+  return ok;
+}
+
+std::string windowText(HWND window) {
+  LRESULT length = 0;
+  if (!send(window, WM_GETTEXTLENGTH, 0, 0, &length) || length <= 0) return {};
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+  LRESULT copied = 0;
+  if (!send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied)) return {};
+  return utf8(buffer.data(), static_cast<int>(copied));
+}
+
+std::string className(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return utf8(name);
+}
+
+std::string rectJson(const RECT& rect) {
+  char text[96];
+  std::snprintf(text, sizeof(text), "{\"x\": %ld, \"y\": %ld, \"width\": %ld, \"height\": %ld}", rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top);
+  return text;
+}
+
+std::string windowJson(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  std::string out = "{\"hwnd\": " + handleText(window) + ", \"id\": " + std::to_string(GetDlgCtrlID(window)) +
+                    ", \"class\": " + jsonString(className(window)) + ", \"text\": " + jsonString(windowText(window)) +
+                    ", \"visible\": " + (IsWindowVisible(window) ? "true" : "false") +
+                    ", \"enabled\": " + (IsWindowEnabled(window) ? "true" : "false") + ", \"rect\": " + rectJson(rect);
+  return out;
+}
+
+std::string comboItem(HWND combo, int index) {
+  LRESULT length = 0;
+  if (!send(combo, CB_GETLBTEXTLEN, index, 0, &length) || length < 0) return {};
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+  LRESULT copied = 0;
+  if (!send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()), &copied) || copied < 0) return {};
+  return utf8(buffer.data(), static_cast<int>(copied));
+}
+
+std::string comboJson(HWND combo) {
+  LRESULT count = 0, selection = -1, dropped = 0;
+  send(combo, CB_GETCOUNT, 0, 0, &count);
+  send(combo, CB_GETCURSEL, 0, 0, &selection);
+  send(combo, CB_GETDROPPEDSTATE, 0, 0, &dropped);
+  return windowJson(combo) + ", \"count\": " + std::to_string(count) + ", \"selection\": " + std::to_string(selection) +
+         ", \"dropped\": " + (dropped ? "true" : "false") + "}";
+}
+
+std::string itemsJson(HWND combo) {
+  LRESULT count = 0;
+  send(combo, CB_GETCOUNT, 0, 0, &count);
+  std::string out = "[";
+  for (int i = 0; i < count; ++i) {
+    LRESULT data = 0;
+    send(combo, CB_GETITEMDATA, i, 0, &data);
+    if (i > 0) out += ", ";
+    out += "{\"text\": " + jsonString(comboItem(combo, i)) + ", \"data\": " + std::to_string(data) + "}";
+  }
+  return out + "]";
+}
+
+struct DialogSearch {
+  DWORD process;
+  HWND mainWindow;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopLevel(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<DialogSearch*>(parameter);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == search->process && window != search->mainWindow && className(window) != "IME") search->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK collectChild(HWND window, LPARAM parameter) {
+  reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+  return TRUE;
+}
+
+std::string dialogsJson(HWND mainWindow) {
+  DialogSearch search{0, mainWindow, {}};
+  GetWindowThreadProcessId(mainWindow, &search.process);
+  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+  std::string out = "[";
+  bool first = true;
+  for (HWND window : search.found) {
+    if (!first) out += ", ";
+    first = false;
+    std::vector<HWND> children;
+    EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&children));
+    out += windowJson(window) + ", \"owner\": " + handleText(GetWindow(window, GW_OWNER)) + ", \"children\": [";
+    for (size_t i = 0; i < children.size(); ++i) out += (i ? ", " : "") + windowJson(children[i]) + "}";
+    out += "]}";
+  }
+  return out + "]";
+}
+
+std::string stateJson(HWND mainWindow) {
+  RECT client{};
+  GetClientRect(mainWindow, &client);
+  std::string out = "{\"window\": " + windowJson(mainWindow) + ", \"client\": " + rectJson(client) +
+                    ", \"iconic\": " + (IsIconic(mainWindow) ? "true" : "false") + "}, \"combos\": {";
+  for (size_t i = 0; i < std::size(kComboIds); ++i) {
+    HWND combo = GetDlgItem(mainWindow, kComboIds[i]);
+    out += (i ? ", " : "") + jsonString(std::to_string(kComboIds[i])) + ": " + (combo ? comboJson(combo) : "null");
+  }
+  HWND focus = nullptr;
+  DWORD thread = GetWindowThreadProcessId(mainWindow, nullptr);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetGUIThreadInfo(thread, &info)) focus = info.hwndFocus;
+  return out + "}, \"focus\": " + handleText(focus) + ", \"dialogs\": " + dialogsJson(mainWindow) + "}";
+}
+
+HWND parseWindow(const wchar_t* text, HWND mainWindow) {
+  const unsigned long long value = std::wcstoull(text, nullptr, 10);
+  if (value < 0x10000 && mainWindow != nullptr) return GetDlgItem(mainWindow, static_cast<int>(value));
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+}
+
+int fail(const char* why) {
+  std::printf("{\"error\": %s}\n", jsonString(why).c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv == nullptr || argc < 2) return fail("usage: qvdriver state|items|select|settext|close|click|key ...");
+  const std::wstring command = argv[1];
+  HWND mainWindow = FindWindowW(L"108", nullptr);
+  if (mainWindow == nullptr && !(command == L"close" && argc > 2)) {
+    std::printf("{\"error\": \"no window of class 108\"}\n");
+    return 2;
+  }
+  if (command == L"state") {
+    std::printf("%s\n", stateJson(mainWindow).c_str());
+  } else if (command == L"items" && argc > 2) {
+    HWND combo = parseWindow(argv[2], mainWindow);
+    if (combo == nullptr) return fail("no such control");
+    std::printf("%s\n", itemsJson(combo).c_str());
+  } else if (command == L"select" && argc > 3) {
+    HWND combo = parseWindow(argv[2], mainWindow);
+    if (combo == nullptr) return fail("no such control");
+    LRESULT result = 0;
+    send(combo, CB_SETCURSEL, std::wcstol(argv[3], nullptr, 10), 0, &result);
+    if (argc > 4 && std::wstring(argv[4]) == L"notify")
+      PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_CLOSEUP),
+                   reinterpret_cast<LPARAM>(combo));
+    std::printf("{\"result\": %lld}\n", static_cast<long long>(result));
+  } else if (command == L"settext" && argc > 3) {
+    HWND window = parseWindow(argv[2], mainWindow);
+    if (window == nullptr) return fail("no such window");
+    LRESULT result = 0;
+    send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]), &result);
+    std::printf("{\"result\": %lld}\n", static_cast<long long>(result));
+  } else if (command == L"close") {
+    HWND window = argc > 2 ? parseWindow(argv[2], nullptr) : mainWindow;
+    if (!PostMessageW(window, WM_CLOSE, 0, 0)) return fail("WM_CLOSE not posted");
+    std::printf("{\"result\": 0}\n");
+  } else if (command == L"click" && argc > 2) {
+    if (!PostMessageW(parseWindow(argv[2], mainWindow), BM_CLICK, 0, 0)) return fail("BM_CLICK not posted");
+    std::printf("{\"result\": 0}\n");
+  } else if (command == L"key" && argc > 3) {
+    HWND window = parseWindow(argv[2], mainWindow);
+    const WPARAM key = std::wcstoul(argv[3], nullptr, 10);
+    if (!PostMessageW(window, WM_KEYDOWN, key, 1) || !PostMessageW(window, WM_KEYUP, key, 0xC0000001))
+      return fail("key not posted");
+    std::printf("{\"result\": 0}\n");
+  } else {
+    return fail("unknown command");
+  }
+  return 0;
+}
