@@ -35,6 +35,12 @@ class Win32FileSystem final : public FileSystem {
     return std::make_unique<Win32File>(handle);
   }
   bool renameReplacing(const std::string& from, const std::string& to) override {
+    // Windows refuses to replace a read-only file; Wine run by root replaces it anyway.
+    const DWORD attributes = GetFileAttributesA(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return false;
+    }
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
   bool removeFile(const std::string& name) override { return DeleteFileA(name.c_str()) != 0; }

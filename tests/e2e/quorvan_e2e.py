@@ -1,0 +1,365 @@
+"""End-to-end harness: the real Quorvan.exe under Wine on a virtual display with the simulated card.
+
+A test gets a `Desktop` (one Xvfb screen, shared by the tests of a module) and opens a `Run`:
+a fresh program folder copied from the built dist, the simulated card registered from that folder,
+optional script and trace files for the card. The run starts the program, finds its window, drives it
+as a person would (pointer and keys at window positions through xdotool), reads its controls through
+the test driver qvdriver.exe, takes screenshots and reads the files the program leaves.
+
+Standard library only; ImageMagick converts screenshots and pictures to PPM for pixel access.
+"""
+import json
+import os
+import shutil
+import subprocess
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.environ.get("QV_BUILD", os.path.join(ROOT, "build"))
+DIST = os.environ.get("QV_DIST", os.path.join(ROOT, "dist"))
+PROGRAM_DIST = os.path.join(DIST, "win64")
+DRIVER = os.path.join(BUILD, "win64", "tools", "qvdriver.exe")
+SKIN_PICTURE = os.path.join(ROOT, "resources", "skin.jpg")
+RUNS = os.path.join(BUILD, "e2e")
+LONG = os.environ.get("QV_E2E_LONG") == "1"
+
+SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
+WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
+
+
+def wine_environment(extra=None):
+    env = dict(os.environ)
+    env.setdefault("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
+    env.setdefault("WINEDEBUG", "-all")
+    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=;winealsa.drv=")
+    for name in ("QUORVAN_SIM_SCRIPT", "QUORVAN_SIM_TRACE"):
+        env.pop(name, None)
+    if extra:
+        env.update(extra)
+    return env
+
+
+def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
+    """Polls until condition() gives a true value and returns it; fails the test after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+class Image:
+    """An RGB picture read through ImageMagick as binary PPM."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    @classmethod
+    def load(cls, path, crop=None):
+        args = ["convert", path]
+        if crop:
+            args += ["-crop", "%dx%d+%d+%d" % crop, "+repage"]
+        ppm = subprocess.run(args + ["-depth", "8", "ppm:-"], check=True, stdout=subprocess.PIPE).stdout
+        return cls.from_ppm(ppm)
+
+    @classmethod
+    def from_ppm(cls, ppm):
+        fields, position = [], 0
+        while len(fields) < 4:
+            while ppm[position:position + 1].isspace():
+                position += 1
+            if ppm[position:position + 1] == b"#":
+                position = ppm.index(b"\n", position) + 1
+                continue
+            end = position
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[position:end])
+            position = end
+        assert fields[0] == b"P6", "not a binary PPM"
+        width, height = int(fields[1]), int(fields[2])
+        return cls(width, height, ppm[position + 1:position + 1 + width * height * 3])
+
+    def pixel(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.data[offset:offset + 3])
+
+    def crop(self, x, y, width, height):
+        rows = [self.data[((y + row) * self.width + x) * 3:((y + row) * self.width + x + width) * 3]
+                for row in range(height)]
+        return Image(width, height, b"".join(rows))
+
+    def differing_pixels(self, other):
+        assert (self.width, self.height) == (other.width, other.height), "sizes differ"
+        count = 0
+        for offset in range(0, len(self.data), 3):
+            if self.data[offset:offset + 3] != other.data[offset:offset + 3]:
+                count += 1
+        return count
+
+    def count(self, predicate, box=None):
+        x0, y0, width, height = box or (0, 0, self.width, self.height)
+        return sum(1 for y in range(y0, y0 + height) for x in range(x0, x0 + width)
+                   if predicate(self.pixel(x, y)))
+
+    def save(self, path):
+        header = b"P6\n%d %d\n255\n" % (self.width, self.height)
+        subprocess.run(["convert", "ppm:-", path], input=header + self.data, check=True)
+
+
+def skin_picture():
+    """The skin picture as the program decodes it (4:4:4 JPEG: ImageMagick gives the same pixels)."""
+    return Image.load(SKIN_PICTURE)
+
+
+class Desktop:
+    """One Xvfb screen on a free display number."""
+
+    def __init__(self, width=1024, height=768):
+        self.width, self.height = width, height
+        self.number = next(n for n in range(70, 400) if not os.path.exists("/tmp/.X%d-lock" % n)
+                           and not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        self.display = ":%d" % self.number
+        self.server = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL).returncode == 0,
+                 timeout=15, what="Xvfb on " + self.display)
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait()
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool"] + [str(a) for a in args], env=dict(os.environ, DISPLAY=self.display),
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        return result.stdout.strip() if result.returncode == 0 else None
+
+    def screenshot(self, path=None):
+        path = path or os.path.join(RUNS, "screen-%s.png" % self.number)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        subprocess.run(["import", "-display", self.display, "-window", "root", path], check=True)
+        return Image.load(path)
+
+    def windows(self, name):
+        found = self.xdotool("search", "--onlyvisible", "--name", name)
+        return [int(w) for w in found.split()] if found else []
+
+    def geometry(self, window):
+        """(x, y, width, height) of an X window, or None when it is gone."""
+        out = self.xdotool("getwindowgeometry", "--shell", window)
+        if not out:
+            return None
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+class Run:
+    """One start of the program in a fresh folder, with the simulated card registered (or not)."""
+
+    def __init__(self, desktop, name, register_card=True, script=None, trace=True, files=None, environment=None):
+        self.desktop = desktop
+        self.folder = os.path.join(RUNS, name)
+        shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.copytree(PROGRAM_DIST, self.folder)
+        for relative, content in (files or {}).items():
+            self.write(relative, content)
+        self.extra = {"DISPLAY": desktop.display}
+        self.trace_path = os.path.join(self.folder, "sim-trace.txt") if trace else None
+        if self.trace_path:
+            self.extra["QUORVAN_SIM_TRACE"] = self.trace_path
+        if script is not None:
+            script_path = os.path.join(self.folder, "sim-script.txt")
+            with open(script_path, "w") as out:
+                out.write(script if isinstance(script, str) else
+                          "".join("%d %d %d %d\n" % tuple(line) for line in script))
+            self.extra["QUORVAN_SIM_SCRIPT"] = script_path
+        self.extra.update(environment or {})
+        self.process = None
+        self.window = None
+        self.origin = None
+        if register_card:
+            self.wine("regsvr32", "/s", os.path.join(self.folder, "tunersim.ax"), check=True)
+        else:
+            self.wine("reg", "delete", "HKCR\\CLSID\\" + SIM_CLSID, "/f")
+
+    # --- files in the program folder
+    def path(self, relative):
+        return os.path.join(self.folder, relative)
+
+    def read(self, relative):
+        with open(self.path(relative), "rb") as f:
+            return f.read()
+
+    def write(self, relative, content):
+        path = self.path(relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(content if isinstance(content, bytes) else content.encode("latin-1"))
+
+    def exists(self, relative):
+        return os.path.exists(self.path(relative))
+
+    def trace(self):
+        """The simulated card's trace as lists of fields: [ms, call, args...]."""
+        if not self.trace_path or not os.path.exists(self.trace_path):
+            return []
+        with open(self.trace_path) as f:
+            return [line.split() for line in f if line.strip()]
+
+    def calls(self, name):
+        return [line for line in self.trace() if len(line) > 1 and line[1] == name]
+
+    # --- the program
+    def wine(self, *args, check=False, timeout=60):
+        return subprocess.run(["wine"] + list(args), cwd=self.folder, env=wine_environment(self.extra),
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout, check=check)
+
+    def start(self, wait_window=True, timeout=20):
+        self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
+                                        env=wine_environment(self.extra),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if wait_window:
+            self.find_window(timeout)
+        return self
+
+    def find_window(self, timeout=20):
+        def main_window():
+            for window in self.desktop.windows("^Quorvan$"):
+                geometry = self.desktop.geometry(window)
+                if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
+                    return window, geometry
+            if self.process.poll() is not None:
+                raise AssertionError("the program ended (code %s) before its window showed" % self.process.returncode)
+            return None
+        self.window, geometry = wait_for(main_window, timeout, what="the main window")
+        self.origin = geometry[:2]
+        return self.window
+
+    def wait_exit(self, timeout=20):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end within %.0f s" % timeout)
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def stop(self):
+        """Ends the program however it stands (for clean-up; tests close it the user's way)."""
+        if self.running():
+            self.driver("close")
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                subprocess.run(["wineserver", "-k"], env=wine_environment())
+                self.process.wait(10)
+
+    # --- driving it as a person would (client coordinates of the main window)
+    def move(self, x, y):
+        self.desktop.xdotool("mousemove", self.origin[0] + x, self.origin[1] + y)
+
+    def click(self, x, y, pause=0.15):
+        self.move(x, y)
+        time.sleep(0.05)
+        self.desktop.xdotool("click", "1")
+        time.sleep(pause)
+
+    def click_screen(self, x, y, pause=0.15):
+        self.desktop.xdotool("mousemove", x, y)
+        time.sleep(0.05)
+        self.desktop.xdotool("click", "1")
+        time.sleep(pause)
+
+    def click_button(self, control, pause=0.2):
+        """Clicks the middle of a control as the test driver reports it (screen coordinates)."""
+        rect = control["rect"]
+        self.click_screen(rect["x"] + rect["width"] // 2, rect["y"] + rect["height"] // 2, pause)
+
+    def double_click(self, x, y, pause=0.3):
+        self.move(x, y)
+        time.sleep(0.05)
+        self.desktop.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        time.sleep(pause)
+
+    def drag(self, start, end):
+        self.move(*start)
+        self.desktop.xdotool("mousedown", "1")
+        time.sleep(0.1)
+        for step in range(1, 6):
+            self.move(start[0] + (end[0] - start[0]) * step // 5, start[1] + (end[1] - start[1]) * step // 5)
+            time.sleep(0.05)
+        self.desktop.xdotool("mouseup", "1")
+        time.sleep(0.2)
+
+    def key(self, name, window=None):
+        self.desktop.xdotool("windowfocus", "--sync", window or self.window)
+        self.desktop.xdotool("key", name)
+        time.sleep(0.15)
+
+    def type_text(self, text, window=None):
+        self.desktop.xdotool("windowfocus", "--sync", window or self.window)
+        self.desktop.xdotool("type", "--delay", "30", text)
+        time.sleep(0.15)
+
+    def screenshot(self, name=None):
+        """The main window's 512 x 384 pixels (the whole screen is kept under build/e2e)."""
+        screen = self.desktop.screenshot(self.path((name or "screen") + ".png"))
+        return screen.crop(self.origin[0], self.origin[1], WINDOW_WIDTH, WINDOW_HEIGHT)
+
+    # --- reading controls through the test driver
+    def driver(self, *args, timeout=30):
+        result = self.wine(DRIVER, *[str(a) for a in args], timeout=timeout)
+        out = result.stdout.decode("utf-8", "replace").strip()
+        if result.returncode != 0:
+            raise AssertionError("qvdriver %s failed (code %d): %s" % (" ".join(map(str, args)), result.returncode, out))
+        return json.loads(out) if out else None
+
+    def state(self):
+        return self.driver("state")
+
+    def dialog(self, timeout=10):
+        """Waits for a visible dialog (class "#32770") of the program and gives the driver's view of it."""
+        def visible_dialog():
+            return next((d for d in self.state()["dialogs"] if d["class"] == "#32770" and d["visible"]), None)
+        return wait_for(visible_dialog, timeout, interval=0.2, what="a dialog")
+
+    def button(self, dialog, text):
+        return next(c for c in dialog["children"] if c["class"] == "Button" and c["text"] == text)
+
+    def items(self, combo_id):
+        return self.driver("items", combo_id)
+
+
+class QuorvanTest(unittest.TestCase):
+    """Base class: one virtual screen per test class, every run stopped after its test."""
+    screen_size = (1024, 768)
+
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = Desktop(*cls.screen_size)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.desktop.close()
+
+    def setUp(self):
+        self.runs = []
+
+    def tearDown(self):
+        for run in self.runs:
+            run.stop()
+
+    def open_run(self, **options):
+        name = options.pop("name", self.id().split(".", 1)[-1].replace(".", "-"))
+        run = Run(self.desktop, name, **options)
+        self.runs.append(run)
+        return run
+
+    def assertGot(self, got, expected, what):
+        self.assertEqual(got, expected, "%s: got %r, expected %r" % (what, got, expected))
