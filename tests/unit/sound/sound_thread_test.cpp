@@ -66,6 +66,40 @@ TEST(AutoMode, CounterIsKeptFromOneWatchToTheNext) {
   EXPECT_EQ(rig.run(), expected);
 }
 
+// Only a zero reading restarts the beeps; a negative one (never reported by a healthy card)
+// is skipped without touching the count.
+TEST(AutoMode, NegativeReadingInBetweenDoesNotRestartTheBeeps) {
+  SoundRig rig;
+  rig.signal.readings = {{0, 42}, {5000, -1}, {6000, 42}};
+  rig.signal.watchUntilMs = 6000;
+  const Played expected = {"0 TONE", "1400 TONE", "2800 TONE", "4200 EN4", "4700 EN2", "6000 EN4", "6500 EN2"};
+  EXPECT_EQ(rig.run(), expected);
+  EXPECT_EQ(rig.counter.load(), 3);
+}
+
+TEST(AutoMode, OneDigitValueIsSpokenAloneAfterTheBeeps) {
+  SoundRig rig;
+  rig.signal.languageIndex = 6;
+  rig.signal.readings = {{0, 8}};
+  rig.signal.watchUntilMs = 5000;
+  const Played expected = {"0 TONE", "1400 TONE", "2800 TONE", "4200 PL8", "5500 PL8"};
+  EXPECT_EQ(rig.run(), expected);
+  EXPECT_EQ(rig.clock.now, 6800u);
+}
+
+// Whatever the mode, a zero reading is a quiet 100 ms that starts the Auto count again.
+TEST(ZeroReading, SilentHundredMillisecondsThatResetsTheCountInEveryMode) {
+  for (int32_t mode : {kSoundModeAuto, kSoundModeTone, kSoundModeVoice, kSoundModeMute, kSoundModeBirds, 5}) {
+    SoundRig rig;
+    rig.counter.store(3);
+    runSoundCycle(SoundSnapshot{0, 1, 0, mode}, rig.seams);
+    EXPECT_EQ(rig.player.played, Played{}) << "mode " << mode;
+    EXPECT_EQ(rig.clock.now, 100u) << "mode " << mode;
+    EXPECT_EQ(rig.counter.load(), 0) << "mode " << mode;
+    EXPECT_EQ(rig.random.drawn, 0u) << "mode " << mode;
+  }
+}
+
 TEST(ToneMode, BeepsEveryFifteenHundredMilliseconds) {
   SoundRig rig;
   rig.signal.soundMode = kSoundModeTone;
