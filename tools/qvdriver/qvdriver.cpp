@@ -3,9 +3,11 @@
 // prints what it found as one JSON value. Cross-process sends use the W forms with a time
 // limit: Wine mis-marshals CB_GETLBTEXT from an A caller in another process.
 //
-//   qvdriver state                     main window, its combo boxes and the process's dialogs
+//   qvdriver state                     main window, its combo boxes and the process's dialogs (their
+//                                      combo boxes with count and selection too)
 //   qvdriver items <id>                the items of combo box <id> (text and item data)
-//   qvdriver select <id> <index> [notify]  CB_SETCURSEL; "notify" then sends CBN_CLOSEUP to the window
+//   qvdriver select <id> <index> [notify|change]  CB_SETCURSEL; then "notify" posts CBN_CLOSEUP and
+//                                      "change" CBN_SELCHANGE to the list's parent, as a user's choice would
 //   qvdriver settext <hwnd|id> <text>  WM_SETTEXT on a window handle or a main-window control id
 //   qvdriver close [hwnd]              posts WM_CLOSE to the main window (or to hwnd)
 //   qvdriver click <hwnd>              BM_CLICK on a button (posted, so a modal loop may follow)
@@ -158,7 +160,8 @@ std::string dialogsJson(HWND mainWindow) {
     std::vector<HWND> children;
     EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&children));
     out += windowJson(window) + ", \"owner\": " + handleText(GetWindow(window, GW_OWNER)) + ", \"children\": [";
-    for (size_t i = 0; i < children.size(); ++i) out += (i ? ", " : "") + windowJson(children[i]) + "}";
+    for (size_t i = 0; i < children.size(); ++i)
+      out += (i ? ", " : "") + (className(children[i]) == "ComboBox" ? comboJson(children[i]) : windowJson(children[i]) + "}");
     out += "]}";
   }
   return out + "]";
@@ -215,8 +218,10 @@ int main() {
     if (combo == nullptr) return fail("no such control");
     LRESULT result = 0;
     send(combo, CB_SETCURSEL, std::wcstol(argv[3], nullptr, 10), 0, &result);
-    if (argc > 4 && std::wstring(argv[4]) == L"notify")
-      PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_CLOSEUP),
+    const std::wstring notification = argc > 4 ? argv[4] : L"";
+    if (notification == L"notify" || notification == L"change")
+      PostMessageW(GetParent(combo), WM_COMMAND,
+                   MAKEWPARAM(GetDlgCtrlID(combo), notification == L"notify" ? CBN_CLOSEUP : CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(combo));
     std::printf("{\"result\": %lld}\n", static_cast<long long>(result));
   } else if (command == L"settext" && argc > 3) {
