@@ -26,21 +26,25 @@ class Win32File final : public WritableFile {
   HANDLE handle_;
 };
 
+// Windows refuses to write or replace a read-only file; Wine run by root goes ahead, so ask first.
+bool isReadOnly(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return true;
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   std::unique_ptr<WritableFile> createFile(const std::string& name) override {
+    if (isReadOnly(name)) return nullptr;
     HANDLE handle = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle);
   }
   bool renameReplacing(const std::string& from, const std::string& to) override {
-    // Windows refuses to replace a read-only file; Wine run by root replaces it anyway.
-    const DWORD attributes = GetFileAttributesA(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-      SetLastError(ERROR_ACCESS_DENIED);
-      return false;
-    }
+    if (isReadOnly(to)) return false;
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
   bool removeFile(const std::string& name) override { return DeleteFileA(name.c_str()) != 0; }
