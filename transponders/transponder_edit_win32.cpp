@@ -43,6 +43,11 @@ void showStatusMessage(int index) {
   DrawTextA(dc, statusMessageText(index), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   SetTextColor(dc, kNormalTextColour);
   SelectObject(dc, skin.savedFont);
+  // Wine keeps drawing done outside WM_PAINT in the window surface until the thread next waits
+  // for messages; the pause that follows is a Sleep, so without this wait of no time and for no
+  // message the text never reaches the screen.
+  GdiFlush();
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0);
 }
 
 bool parseTransponderText(bool showMessages) {
@@ -71,14 +76,11 @@ bool addTransponder() {
   if (added == CB_ERR || added == CB_ERRSPACE) return true;
   std::string fileName;
   enterProgramFolder();
-  const bool written = currentTransponderFile(&fileName) &&
-                       addTransponderToFile(transponderReader(), fileName,
-                                            readShared(settingsRecord.satellitePosition), text);
-  // Success is reported only when the file has the entry; the reload then shows the file.
-  if (written)
-    showMessage(kMessageAdded);
-  else
-    showStatusForAWhile(kStatusFileNotWritten);
+  // A file that cannot be written (read-only, say) stays as it was and this is not reported;
+  // the reload that follows shows the file's own entries again.
+  if (currentTransponderFile(&fileName))
+    addTransponderToFile(transponderReader(), fileName, readShared(settingsRecord.satellitePosition), text);
+  showMessage(kMessageAdded);
   return false;
 }
 
@@ -98,10 +100,8 @@ bool removeTransponder() {
   if (SendMessageA(list, CB_DELETESTRING, index, 0) == CB_ERR) return true;
   std::string fileName;
   enterProgramFolder();
-  const bool written = currentTransponderFile(&fileName) &&
-                       removeTransponderFromFile(transponderReader(), fileName,
-                                                 readShared(settingsRecord.satellitePosition),
-                                                 static_cast<size_t>(index), itemText);
-  if (!written) showStatusForAWhile(kStatusFileNotWritten);
+  if (currentTransponderFile(&fileName))
+    removeTransponderFromFile(transponderReader(), fileName, readShared(settingsRecord.satellitePosition),
+                              static_cast<size_t>(index), itemText);
   return false;
 }

@@ -42,7 +42,6 @@ const char* statusMessageText(int index) {
     case kStatusInvalidFrequency: return "Invalid transponder frequency.";
     case kStatusInvalidPolarisation: return "Invalid polarisation.";
     case kStatusInvalidSymbolRate: return "Invalid symbol rate.";
-    case kStatusFileNotWritten: return "The transponder file could not be written.";
     default: return "";
   }
 }

@@ -21,7 +21,6 @@ constexpr int kStatusIncorrectParameters = 1;
 constexpr int kStatusInvalidFrequency = 2;
 constexpr int kStatusInvalidPolarisation = 3;
 constexpr int kStatusInvalidSymbolRate = 4;
-constexpr int kStatusFileNotWritten = 5;
 constexpr int kTransponderTextValid = -1;
 
 // Text of a status message; empty for an index without one (only the frame is drawn).
