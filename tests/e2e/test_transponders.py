@@ -1,0 +1,299 @@
+"""The satellite and transponder lists, the status messages and adding and removing transponders,
+as a user sees them and as the files on disk show them afterwards."""
+import os
+import stat
+import struct
+import subprocess
+import time
+
+from quorvan_e2e import QuorvanTest, RUNS, wait_for
+from test_shell import settings_bytes
+
+SATELLITES, TRANSPONDERS = 111, 112
+SORT = (57, 120)
+ADD = (60, 185)      # the last row of the upper half
+REMOVE = (60, 186)   # the first row of the lower half
+STATUS_BOX = (64, 20, 384, 60)  # x, y, width, height
+
+POSITION_ORDER = [
+    ("  0.8w - Thor 5/6/7 ", 3592),
+    ("  5.0w - Eutelsat 5 West B ", 3550),
+    ("  7.0w - Nilesat 201/Eutelsat 7 West A ", 3530),
+    ("  9.0e - Eutelsat 9B ", 90),
+    (" 13.0e - Hot Bird 13F/13G ", 130),
+    (" 19.2e - Astra 1KR/1L/1M/1N ", 192),
+    (" 23.5e - Astra 3B/3C ", 235),
+    (" 28.2e - Astra 2E/2F/2G ", 282),
+    ("105.5e - AsiaSat 7 (C-band) ", 1055),
+]
+NAME_ORDER = [
+    ("AsiaSat 7 (C-band) 105.5e", 1055),
+    ("Astra 1KR/1L/1M/1N  19.2e", 192),
+    ("Astra 2E/2F/2G  28.2e", 282),
+    ("Astra 3B/3C  23.5e", 235),
+    ("Eutelsat 5 West B   5.0w", 3550),
+    ("Eutelsat 9B   9.0e", 90),
+    ("Hot Bird 13F/13G  13.0e", 130),
+    ("Nilesat 201/Eutelsat 7 West A   7.0w", 3530),
+    ("Thor 5/6/7   0.8w", 3592),
+]
+
+# A downloaded list: an [UPDATE] section first, entries longer than 22 characters, a comment among
+# the entries and a section after them.
+UPDATE_FIRST = (b"[UPDATE]\r\nDate=2024-03-01\r\nVersion=12\r\nURL=http://lists.example/get?id=0100\r\n\r\n"
+                b"[SATTYPE]\r\n1=0100\r\n2=Test Sat 10E\r\n\r\n[DVB]\r\n0=4\r\n"
+                b"1=10758,V,22000,34,DVB-S2,8PSK\r\n; feeds\r\n2=11034,H,27500\r\n"
+                b"3=11554,V,27500,DVB-S2,QPSK,23\r\n4=12111,H,27500\r\n\r\n[OTHER]\r\n1=99999,H,1\r\nNote=kept\r\n")
+UPDATE_FIRST_ITEMS = ["10758,V,22000,34,DVB-S", "11034,H,27500", "11554,V,27500,DVB-S2,Q", "12111,H,27500"]
+PLAIN = b"[SATTYPE]\r\n1=0050\r\n2=Locked Sat\r\n\r\n[DVB]\r\n0=2\r\n1=11111,H,27500\r\n2=12222,V,27500\r\n"
+LF_ONLY = b"[SATTYPE]\n1=0060\n2=LF Sat\n\n[DVB]\n0=2\n1=11111,H,27500\n2=12222,V,27500"
+
+
+def texts(items):
+    return [(item["text"], item["data"]) for item in items]
+
+
+def starter_file(name):
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "transponders", "starter", name), "rb") as f:
+        return f.read()
+
+
+def entries_of(data):
+    """The item texts a plain file lists: every entry after the count line, cut to 22 characters."""
+    lines = data.split(b"\r\n")
+    start = next(i for i, line in enumerate(lines) if line.startswith(b"0=")) + 1
+    return [line.split(b"=", 1)[1][:22].decode() for line in lines[start:] if b"=" in line]
+
+
+def leftovers(run):
+    """Temporary files a rewrite left behind."""
+    return sorted(n for n in os.listdir(run.path("Transponders")) if not n.endswith(".ini"))
+
+
+def saved_settings(run):
+    position, frequency = struct.unpack_from("<2i", run.read("qvnth.dat"), 12)
+    return position, frequency
+
+
+def is_status_red(pixel):
+    r, g, b = pixel
+    return r > 120 and g < 90 and b < 90 and r - g > 70
+
+
+def is_dark_ink(pixel):
+    return sum(pixel) < 240
+
+
+def read_text(image, ink, name):
+    """Reads painted text: ink pixels become black on white, enlarged and softened (tesseract reads
+    blocky pixel text as the dictionary word, "successfully"), then tesseract."""
+    mask = bytearray()
+    for y in range(image.height):
+        for x in range(image.width):
+            mask += b"\0\0\0" if ink(image.pixel(x, y)) else b"\xff\xff\xff"
+    path = os.path.join(RUNS, name + ".png")
+    header = b"P6\n%d %d\n255\n" % (image.width, image.height)
+    subprocess.run(["convert", "ppm:-", "-resize", "300%", "-blur", "0x1", "-bordercolor", "white", "-border", "20", path],
+                   input=header + bytes(mask), check=True)
+    out = subprocess.run(["tesseract", path, "stdout", "--psm", "6"], stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, check=True).stdout.decode("utf-8", "replace")
+    return " ".join(out.split())
+
+
+class TransponderRun:
+    """A run with the lists at hand: typing, clicking the hot regions and answering the dialog."""
+
+    def __init__(self, test, run):
+        self.test, self.run = test, run
+
+    def combo(self, combo_id):
+        return self.run.state()["combos"][str(combo_id)]
+
+    def type_transponder(self, text):
+        self.run.driver("settext", TRANSPONDERS, text)
+        self.test.assertGot(self.combo(TRANSPONDERS)["text"], text, "transponder text after typing")
+
+    def dialog_text(self, dialog):
+        rect = dialog["rect"]
+        top_of_buttons = min(c["rect"]["y"] for c in dialog["children"] if c["class"] == "Button")
+        screen = self.run.desktop.screenshot(self.run.path("dialog.png"))
+        top = rect["y"] + rect["height"] // 2 - 30
+        text = screen.crop(rect["x"] + 20, top, rect["width"] - 40, top_of_buttons - top - 2)
+        return read_text(text, is_dark_ink, self.test.id() + "-dialog")
+
+    def answer(self, expected_text, button, expected_buttons):
+        """Waits for the message dialog, checks its text and buttons and presses one."""
+        dialog = self.run.dialog()
+        self.test.assertGot(self.dialog_text(dialog), expected_text, "message dialog text")
+        buttons = sorted(c["text"] for c in dialog["children"] if c["class"] == "Button")
+        self.test.assertGot(buttons, sorted(expected_buttons), "message dialog buttons")
+        self.run.click_button(self.run.button(dialog, button))
+        wait_for(lambda: not any(d["visible"] for d in self.run.state()["dialogs"] if d["class"] == "#32770"),
+                 10, interval=0.2, what="the dialog to close")
+
+    def add(self, expected_text):
+        self.run.click(*ADD)
+        self.answer(expected_text, "OK", ["OK"])
+
+    def remove(self, button):
+        self.run.click(*REMOVE)
+        self.answer("Delete the current transponder from ini file?", button, ["OK", "CANCEL"])
+
+    def choose_satellite(self, position):
+        index = next(i for i, item in enumerate(self.run.items(SATELLITES)) if item["data"] == position)
+        self.run.driver("select", SATELLITES, index, "notify")
+
+
+class ListsTest(QuorvanTest):
+    def test_satellite_list_orders_transponder_selection_and_frequency_saved_at_close(self):
+        run = self.open_run(files={"qvnth.dat": settings_bytes(position=192, frequency=10758000)})
+        run.start()
+        lists = TransponderRun(self, run)
+        self.assertGot(texts(run.items(SATELLITES)), POSITION_ORDER, "satellite list at start (position first)")
+        self.assertGot(lists.combo(SATELLITES)["selection"], 5, "selected satellite (19.2e)")
+        astra = starter_file("0192.ini")
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], entries_of(astra), "transponder list of 19.2e")
+        transponder = lists.combo(TRANSPONDERS)
+        self.assertGot((transponder["selection"], transponder["text"]), (3, "10758,V,22000,56"),
+                       "selected transponder of the saved frequency")
+
+        run.click(*SORT)
+        self.assertGot(texts(run.items(SATELLITES)), NAME_ORDER, "satellite list after a click on sort (name first)")
+        self.assertGot(lists.combo(SATELLITES)["text"], "Astra 1KR/1L/1M/1N  19.2e", "satellite still selected")
+        run.click(*SORT)
+        self.assertGot(texts(run.items(SATELLITES)), POSITION_ORDER, "satellite list after the second click")
+
+        lists.choose_satellite(130)
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], entries_of(starter_file("0130.ini")),
+                       "transponder list after choosing 13.0e")
+        lists.choose_satellite(1055)
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], entries_of(starter_file("1055.ini")),
+                       "transponder list after choosing 105.5e")
+        lists.type_transponder("3880,h,27500000")
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
+        self.assertGot(saved_settings(run), (1055, 3880000), "saved position and frequency of the text left")
+
+
+class StatusMessageTest(QuorvanTest):
+    def status_frames(self, run, seconds):
+        """Screenshots of the status box after a click on add, until red text came and went or for
+        the given time: (seconds after the click, image, red pixels)."""
+        clicked = time.monotonic()
+        run.click(*ADD, pause=0)
+        frames = []
+        while time.monotonic() - clicked < seconds:
+            image = run.screenshot().crop(*STATUS_BOX)
+            frames.append((time.monotonic() - clicked, image, image.count(is_status_red)))
+            if frames[-1][2] == 0 and any(red > 40 for _, _, red in frames):
+                break
+        return frames
+
+    def test_bad_transponder_texts_show_their_message_for_two_seconds_and_change_nothing(self):
+        run = self.open_run(files={"qvnth.dat": settings_bytes(position=192, frequency=10714000)})
+        run.start()
+        lists = TransponderRun(self, run)
+        original = run.read("Transponders/0192.ini")
+        items = run.items(TRANSPONDERS)
+        self.assertGot(run.screenshot().crop(*STATUS_BOX).count(is_status_red), 0, "red pixels before any message")
+        cases = [("10714,H,22", "Incorrect transponder parameters."),   # 10 characters
+                 ("3398,H,27500", "Invalid transponder frequency."),
+                 ("10714,x,27500", "Invalid polarisation."),
+                 ("10714,H,45001", "Invalid symbol rate.")]
+        for text, message in cases:
+            lists.type_transponder(text)
+            frames = self.status_frames(run, 6)
+            shown = [(t, image) for t, image, red in frames if red > 40]
+            self.assertTrue(shown, "no red text in the status box after adding %r" % text)
+            self.assertGot(read_text(shown[0][1], is_status_red, self.id() + "-status"), message,
+                           "status message for %r" % text)
+            gone = [t for t, image, red in frames if t > shown[0][0] and red == 0]
+            self.assertTrue(gone, "the status message for %r was still there 6 s after the click" % text)
+            self.assertTrue(gone[0] >= 1.9, "the status message for %r was gone after %.2f s, expected 2 s"
+                            % (text, gone[0]))
+            self.assertGot(run.read("Transponders/0192.ini"), original, "0192.ini after adding %r" % text)
+        self.assertGot(run.items(TRANSPONDERS), items, "transponder list after the rejected texts")
+        self.assertGot([d["text"] for d in run.state()["dialogs"] if d["visible"]], [],
+                       "dialogs open after the rejected texts")
+
+
+class AddRemoveTest(QuorvanTest):
+    def test_add_duplicate_cancel_and_remove_restore_the_file(self):
+        run = self.open_run(files={"qvnth.dat": settings_bytes(position=235, frequency=11778000)})
+        run.start()
+        lists = TransponderRun(self, run)
+        original = run.read("Transponders/0235.ini")
+        count = len(entries_of(original))
+        added_line = b"%d=12345,V,27500\r\n" % (count + 1)
+        with_entry = original.replace(b"0=%d\r\n" % count, b"0=%d\r\n" % (count + 1)) + added_line
+
+        lists.type_transponder("12345,V,27500")
+        lists.add("Transponder is successfuly added")
+        self.assertGot(run.read("Transponders/0235.ini"), with_entry, "0235.ini after adding")
+        combo = lists.combo(TRANSPONDERS)
+        self.assertGot((combo["count"], combo["selection"]), (count + 1, count), "list after adding (count, selection)")
+
+        lists.type_transponder("12345,v,27500")
+        lists.add("A transponder with the parameters you specified already exists")
+        self.assertGot(run.read("Transponders/0235.ini"), with_entry, "0235.ini after adding a duplicate")
+
+        lists.type_transponder("12345,V,27500")
+        lists.remove("CANCEL")
+        self.assertGot(run.read("Transponders/0235.ini"), with_entry, "0235.ini after CANCEL")
+        self.assertGot(lists.combo(TRANSPONDERS)["count"], count + 1, "list length after CANCEL")
+        lists.remove("OK")
+        self.assertGot(run.read("Transponders/0235.ini"), original, "0235.ini after removing the added entry")
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], entries_of(original), "list after removing")
+        self.assertGot(leftovers(run), [], "files other than .ini left in Transponders")
+
+
+class FileMendsTest(QuorvanTest):
+    def test_downloaded_list_keeps_every_byte_read_only_file_survives_lf_file_lists(self):
+        run = self.open_run(files={"qvnth.dat": settings_bytes(position=100, frequency=11034000),
+                                   "Transponders/0100.ini": UPDATE_FIRST, "Transponders/0050.ini": PLAIN,
+                                   "Transponders/0060.ini": LF_ONLY})
+        os.chmod(run.path("Transponders/0050.ini"), stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+        run.start()
+        lists = TransponderRun(self, run)
+        satellites = texts(run.items(SATELLITES))
+        for item in [("  5.0e - Locked Sat ", 50), ("  6.0e - LF Sat ", 60), (" 10.0e - Test Sat 10E ", 100)]:
+            self.assertIn(item, satellites, "satellite list: got %r, expected it to hold %r" % (satellites, item))
+        self.assertGot(lists.combo(SATELLITES)["text"], " 10.0e - Test Sat 10E ", "selected satellite")
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], UPDATE_FIRST_ITEMS, "items of 0100.ini")
+        self.assertGot(lists.combo(TRANSPONDERS)["selection"], 1, "selected transponder (11034 MHz)")
+
+        lists.type_transponder("12345,H,27500")
+        lists.add("Transponder is successfuly added")
+        added = UPDATE_FIRST.replace(b"0=4\r\n", b"0=5\r\n").replace(b"4=12111,H,27500\r\n",
+                                                                    b"4=12111,H,27500\r\n5=12345,H,27500\r\n")
+        self.assertGot(run.read("Transponders/0100.ini"), added, "0100.ini after adding")
+        lists.remove("OK")
+        self.assertGot(run.read("Transponders/0100.ini"), UPDATE_FIRST, "0100.ini after removing the added entry")
+
+        # The list shows the long entry cut to 22 characters; choosing it removes the whole entry.
+        run.driver("select", TRANSPONDERS, 0)
+        self.assertGot(lists.combo(TRANSPONDERS)["text"], "10758,V,22000,34,DVB-S", "text of the chosen long entry")
+        lists.remove("OK")
+        self.assertGot(run.read("Transponders/0100.ini"),
+                       UPDATE_FIRST.replace(b"0=4\r\n1=10758,V,22000,34,DVB-S2,8PSK\r\n; feeds\r\n2=11034,H,27500\r\n"
+                                            b"3=11554,V,27500,DVB-S2,QPSK,23\r\n4=12111,H,27500\r\n",
+                                            b"0=3\r\n; feeds\r\n1=11034,H,27500\r\n"
+                                            b"2=11554,V,27500,DVB-S2,QPSK,23\r\n3=12111,H,27500\r\n"),
+                       "0100.ini after removing the long first entry")
+
+        lists.choose_satellite(60)
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
+                       "items of the LF-only 0060.ini")
+
+        lists.choose_satellite(50)
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
+                       "items of the read-only 0050.ini")
+        lists.type_transponder("12345,H,27500")
+        lists.add("Transponder is successfuly added")
+        self.assertGot(run.read("Transponders/0050.ini"), PLAIN, "read-only 0050.ini after adding")
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
+                       "list of the read-only file after adding (reloaded from the file)")
+        run.driver("select", TRANSPONDERS, 1)
+        lists.remove("OK")
+        self.assertGot(run.read("Transponders/0050.ini"), PLAIN, "read-only 0050.ini after removing")
+        self.assertGot(leftovers(run), [], "files other than .ini left in Transponders")
