@@ -256,6 +256,17 @@ TEST(Recording, The301stSampleStartsANewPageWhileTheFileGoesOn) {
   EXPECT_NE(body.find("08:00   60\r\n08:01   60\r\n"), std::string::npos);  // seconds 300 and 301
 }
 
+TEST(Recording, SelectorChangedWhileOpenChangesTheSamplesButNotTheFormatLine) {
+  FakeFileSystem fs;
+  SignalLogRecording recording;
+  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  const int32_t level = 62, quality = 35;
+  recordSample(recording, chooseReading(0, level, quality), secondsAfterOpening(1));
+  recordSample(recording, chooseReading(1, level, quality), secondsAfterOpening(2));
+  EXPECT_EQ(fs.files["signal_log.txt"], std::string(kLevelHeader) + "03:01   62\r\n03:02   35\r\n");
+  EXPECT_EQ(chooseReading(-1, level, quality), quality);
+}
+
 TEST(Recording, StopClosesAndForgetsEverythingAndMayRunTwice) {
   FakeFileSystem fs;
   SignalLogRecording recording;
