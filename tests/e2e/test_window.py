@@ -391,3 +391,73 @@ class NoCardMessageTest(DialogChecks):
         self.check_escape_keeps_it(run, dialog)
         run.click_button(run.button(dialog, "OK"))
         self.assertGot(run.wait_exit(), 0, "exit code after OK")
+
+
+BROWSER = '#!/bin/sh\necho "$1" >> "$(dirname "$0")/opened.txt"\n'
+
+
+class QuestionDialogTest(DialogChecks):
+    def test_help_opens_the_user_guide_only_after_ok(self):
+        run = self.open_run(files={"browser/xdg-open": BROWSER, "qvnth.dat": settings_record()})
+        # Wine's winebrowser hands web addresses to xdg-open, found on the path.
+        os.chmod(run.path("browser/xdg-open"), 0o755)
+        run.extra["PATH"] = run.path("browser") + os.pathsep + os.environ["PATH"]
+        run.start()
+        help_button = (376, 294)
+        run.click(*help_button)
+        dialog = self.check_dialog(run, TWO_BUTTONS)
+        lines = self.dialog_text(run, self.client_image(run, dialog, "help"), lines=2)
+        self.assertGot(lines[:1], ["The User Guide is available online at"], "help text's first line")
+        # The reader stumbles over the tightly set "//w"; the browser check below sees the exact address.
+        address = re.fullmatch(r"http.{1,4}ww\.quorvan\.example/qvnhelp\.php", lines[1] if len(lines) > 1 else "")
+        self.assertTrue(address, "help text's second line: got %r, expected %r" % (lines[1:], GUIDE_ADDRESS))
+        run.click_button(run.button(dialog, "CANCEL"))
+        wait_for(lambda: run.state()["window"]["enabled"], 10, interval=0.2, what="the dialog to end by CANCEL")
+        run.click(*help_button)
+        run.click_button(run.button(self.check_dialog(run, TWO_BUTTONS), "OK"))
+        opened = run.path("browser/opened.txt")
+        wait_for(lambda: os.path.exists(opened), 30, interval=0.2, what="the browser to be asked")
+        time.sleep(1)
+        with open(opened) as f:
+            self.assertGot(f.read().split(), [GUIDE_ADDRESS], "addresses handed to the browser")
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
+
+    def test_delete_question_has_two_buttons_and_cancel_keeps_the_transponder(self):
+        run = self.open_run(files={"qvnth.dat": settings_record()})
+        before = run.read("Transponders/0192.ini")
+        run.start()
+        transponder = run.state()["combos"]["112"]["text"]
+        self.assertTrue(transponder, "got an empty transponder text, expected the stored transponder")
+        run.click(*REMOVE[0])
+        dialog = self.check_dialog(run, TWO_BUTTONS)
+        self.assertGot(self.dialog_text(run, self.client_image(run, dialog, "delete")),
+                       ["Delete the current transponder from ini file?"], "question text")
+        run.click_button(run.button(dialog, "CANCEL"))
+        wait_for(lambda: run.state()["window"]["enabled"], 10, interval=0.2, what="the dialog to end by CANCEL")
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
+        self.assertGot(run.read("Transponders/0192.ini") == before, True, "transponder file unchanged after CANCEL")
+
+
+class MissingSkinTest(DialogChecks):
+    def test_without_the_skin_picture_a_plain_panel_keeps_the_program_usable(self):
+        # A folder in the temporary file's place: the picture cannot be written out for decoding.
+        run = self.open_run(files={"qvnth2099.dat/in-the-way": "x", "qvnth.dat": settings_record()})
+        run.start()
+        run.move(*NEUTRAL)
+        image = run.screenshot("plain")
+        plain = image.count(lambda p: p == FACE)
+        self.assertTrue(plain > WINDOW_WIDTH * WINDOW_HEIGHT // 2,
+                        "plain panel pixels: got %d, expected over half the window" % plain)
+        combos = run.state()["combos"]
+        self.assertGot([combos[i]["visible"] for i in ("110", "111", "112")], [True, True, True], "lists shown")
+        self.assertGot(ocr_lines(run.path(""), "hint", [image.crop(*HINT_BOX)]), [HINT], "hint on the plain panel")
+        buttons = ocr_lines(run.path(""), "labels", [image.crop(423, 283, 59, 24), image.crop(28, 338, 59, 24)])
+        self.assertGot(buttons, ["About", "Language"], "button names on the plain panel")
+        run.click(*ABOUT[0])
+        dialog = self.check_dialog(run, ONE_BUTTON)
+        run.click_button(run.button(dialog, "OK"))
+        wait_for(lambda: run.state()["window"]["enabled"], 10, interval=0.2, what="the about dialog to end")
+        run.click(*CLOSE[0])
+        self.assertGot(run.wait_exit(), 0, "exit code after the close button")
