@@ -1,0 +1,242 @@
+"""Audible feedback as a listener hears it: Wine's sound goes to a PulseAudio null sink of our own,
+parec records it, and the recording is checked for which of the program's sounds played and when.
+
+The first sound of a process starts late and onsets jitter, so paces are medians of several periods.
+"""
+import os
+import shutil
+import struct
+import time
+import unittest
+
+import audio_capture as audio
+import sound_checks as listen
+from quorvan_e2e import LONG, RUNS, QuorvanTest
+
+MISSING = [tool for tool in ("pulseaudio", "parec", "pactl", "sox") if shutil.which(tool) is None]
+SKIP_REASON = "audio capture needs %s (make deps installs them)" % ", ".join(MISSING)
+
+# Window positions (client pixels).
+START_BUTTON = (422, 145)
+SOUND_BUTTON = (132, 350)
+READING_BUTTON = (207, 350)
+
+AUTO, TONE, VOICE, MUTE, BIRDS = range(5)
+ENGLISH, FRENCH = 0, 5
+LEVEL, QUALITY = 0, 1
+PACE_SLACK_S = 0.1      # allowed error of a median period
+CLICK_SPACING_S = 2.5   # between sound-mode clicks while idle: room for a late first sound
+STOP_SLACK_S = 1.0      # a sound asked for just before the thread ended may start this late
+
+
+def settings_bytes(language=ENGLISH, sound=AUTO, reading=LEVEL):
+    """19.2e, 11778 MHz (Ku high band) on LNB2, the given language, sound mode and reading."""
+    record = bytearray(256)
+    struct.pack_into("<6i", record, 0, language, sound, 2, 192, 11778000, reading)
+    struct.pack_into("<6i", record, 80, 0, 0, 0, 0, 1000, 1200)
+    return bytes(record)
+
+
+def locked(level, quality):
+    return [(0, 1, level, quality)]
+
+
+def tone_starts(pips, min_period_s=0.9):
+    """Beeps as [onset, pip count]: pips within min_period_s of a beep's first pip belong to it."""
+    beeps = []
+    for onset, _ in pips:
+        if beeps and onset - beeps[-1][0] < min_period_s:
+            beeps[-1][1] += 1
+        else:
+            beeps.append([onset, 1])
+    return beeps
+
+
+def cycles(onsets, min_period_s):
+    """Groups onsets into cycles that start at least min_period_s apart: [[onset, ...], ...]."""
+    groups = []
+    for onset in onsets:
+        if groups and onset - groups[-1][0] < min_period_s:
+            groups[-1].append(onset)
+        else:
+            groups.append([onset])
+    return groups
+
+
+@unittest.skipIf(MISSING, SKIP_REASON)
+class SoundTest(QuorvanTest):
+    """Base: one private PulseAudio server per class; every run's sound goes to its null sink."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.sink = None
+        folder = os.path.join(RUNS, "pulse-" + cls.__name__)
+        shutil.rmtree(folder, ignore_errors=True)
+        try:
+            cls.sink = audio.NullSink(folder).start()
+        except Exception:
+            cls.desktop.close()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.sink is not None:
+            cls.sink.close()
+        super().tearDownClass()
+
+    def open_sound_run(self, script=None, **settings):
+        run = self.open_run(script=script, files={"qvnth.dat": settings_bytes(**settings)},
+                            environment=self.sink.wine_environment())
+        run.start()
+        time.sleep(0.5)  # start-up painting settles before the clicks
+        return run
+
+    def record(self, run):
+        return listen.Recording(self.sink, run.path("sound.wav")).start()
+
+    def click_at(self, run, rec, point, at=None):
+        """Clicks at a recording time (when given) and returns the recording time of the click."""
+        if at is not None:
+            self.wait_until(rec, at)
+        clicked = rec.now()
+        run.click(*point, pause=0)
+        return clicked
+
+    def assertPace(self, onsets, period_s, what):
+        periods = audio.intervals(onsets)
+        self.assertGreaterEqual(len(periods), 2, "%s: got onsets %s, expected at least three" % (what, onsets))
+        got = listen.median(periods)
+        self.assertTrue(abs(got - period_s) <= PACE_SLACK_S,
+                        "%s: got a median period of %.3f s (periods %s), expected %.2f s"
+                        % (what, got, ["%.2f" % p for p in periods], period_s))
+
+    def assertHeard(self, rec, start, end, expected, candidates, what):
+        got, margin = listen.recognise(rec.profile(start, end), candidates)
+        self.assertGot(got, expected, "%s between %.2f s and %.2f s of the recording" % (what, start, end))
+        if expected != "silence":
+            self.assertGreater(margin, 0.5, "%s: %s is hardly told from the next best candidate" % (what, got))
+
+    def assertSilent(self, rec, start, end, what):
+        self.assertGot(rec.sounding(start, end), 0, "%s: sounding 5 ms frames between %.2f s and %.2f s"
+                       % (what, start, end))
+
+    def beeps(self, rec, start=0.0, end=None):
+        pips = [p for p in rec.pips(930) if p[0] >= start and (end is None or p[0] < end)]
+        return tone_starts(pips)
+
+    def wait_until(self, rec, moment):
+        while rec.now() < moment:
+            time.sleep(0.05)
+
+    def assertSpoken(self, rec, spoken, tens, units, language, what):
+        """Every cycle after the first (which may start late) says tens, then units 500 ms later."""
+        names = listen.digits(language)
+        gaps = []
+        for cycle in spoken[1:]:
+            self.assertHeard(rec, cycle[0], cycle[0] + 0.25, tens, names, "%s: the first digit" % what)
+            heard_units = [t for t in cycle[1:] if listen.recognise(rec.profile(t, t + 0.25), names)[0] == units]
+            self.assertTrue(heard_units, "%s: got no %s in the cycle at %.2f s (onsets %s)"
+                            % (what, units, cycle[0], ["%.2f" % t for t in cycle]))
+            gaps.append(heard_units[0] - cycle[0])
+        got = listen.median(gaps)
+        self.assertTrue(abs(got - 0.5) <= PACE_SLACK_S, "%s: got a median %.3f s from the first digit to the second "
+                        "(%s), expected 0.5 s" % (what, got, ["%.2f" % g for g in gaps]))
+
+
+class SoundFeedbackTest(SoundTest):
+    def test_cycling_the_sound_mode_while_idle_previews_each_mode(self):
+        run = self.open_sound_run(language=FRENCH, sound=BIRDS)
+        rec = self.record(run)
+        first = rec.now() + 0.3
+        clicks = [self.click_at(run, rec, SOUND_BUTTON, first + k * CLICK_SPACING_S) for k in range(5)]
+        ends = clicks[1:] + [clicks[-1] + CLICK_SPACING_S]
+        self.wait_until(rec, ends[-1])
+        rec.stop()
+        previews = listen.zeros() + ["TONE"] + listen.BIRDS
+        self.assertHeard(rec, clicks[0], ends[0], "TONE", previews, "preview of Auto")
+        self.assertHeard(rec, clicks[1], ends[1], "TONE", previews, "preview of Tone")
+        self.assertHeard(rec, clicks[2], ends[2], "FR0", previews, "preview of Voice in French")
+        self.assertSilent(rec, clicks[3], ends[3], "preview of Mute")
+        calls = cycles(rec.onsets(clicks[4], ends[4]), 0.8)
+        self.assertGot(len(calls), 2, "bird calls after choosing Birds (onsets %s)" % calls)
+        gap = calls[1][0] - calls[0][0]
+        self.assertTrue(abs(gap - 1.0) <= 0.15, "Birds preview: got %.3f s between the calls, expected 1.0 s" % gap)
+        self.assertHeard(rec, calls[0][0], calls[1][0], "BIRD0", previews, "first call of the Birds preview")
+        self.assertHeard(rec, calls[1][0], ends[4], "BIRD1", previews, "second call of the Birds preview")
+        for preview in (0, 1):
+            beeps = self.beeps(rec, clicks[preview], ends[preview])
+            self.assertGot([count >= 3 for _, count in beeps], [True], "beeps of three 930 Hz pips in preview %d "
+                           "(%s)" % (preview, beeps))
+
+    def test_tone_mode_beeps_every_one_and_a_half_seconds_until_stopped(self):
+        run = self.open_sound_run(script=locked(60, 40), sound=TONE)
+        rec = self.record(run)
+        pressed = self.click_at(run, rec, START_BUTTON)
+        stopped = self.click_at(run, rec, START_BUTTON, pressed + 7.0)
+        self.wait_until(rec, stopped + 3.0)
+        rec.stop()
+        beeps = self.beeps(rec, pressed, stopped)
+        self.assertGreaterEqual(len(beeps), 4, "beeps while watching: got %s, expected at least 4" % beeps)
+        self.assertGot([count >= 3 for _, count in beeps], [True] * len(beeps),
+                       "beeps of three 930 Hz pips (%s)" % beeps)
+        self.assertPace([onset for onset, _ in beeps], 1.5, "Tone mode")
+        self.assertHeard(rec, beeps[1][0], beeps[1][0] + 0.9, "TONE", ["TONE"] + listen.digits(ENGLISH)
+                         + listen.BIRDS, "a beep while watching")
+        late = [onset for onset in rec.onsets(stopped) if onset > stopped + 1.5 + STOP_SLACK_S]
+        self.assertGot(late, [], "sounds starting more than one cycle after stop")
+        self.assertLessEqual(len(self.beeps(rec, stopped)), 1, "beeps after stop: at most the last cycle's")
+
+    def test_voice_mode_speaks_the_digits_in_a_500_and_800_ms_rhythm(self):
+        run = self.open_sound_run(script=locked(57, 40), sound=VOICE, language=FRENCH)
+        rec = self.record(run)
+        pressed = self.click_at(run, rec, START_BUTTON)
+        self.wait_until(rec, pressed + 7.0)
+        rec.stop()
+        spoken = cycles(rec.onsets(pressed), 1.0)
+        self.assertGreaterEqual(len(spoken), 4, "spoken cycles: got %s, expected at least 4" % spoken)
+        self.assertPace([cycle[0] for cycle in spoken], 1.3, "Voice mode cycle")
+        self.assertSpoken(rec, spoken[:-1], "FR5", "FR7", FRENCH, "57 in French")
+
+    def test_mute_is_silent_and_birds_call_at_random_one_to_two_second_pauses(self):
+        run = self.open_sound_run(script=locked(57, 40), sound=MUTE)
+        rec = self.record(run)
+        pressed = self.click_at(run, rec, START_BUTTON)
+        switched = self.click_at(run, rec, SOUND_BUTTON, pressed + 3.0)
+        self.wait_until(rec, switched + 8.5)
+        rec.stop()
+        self.assertSilent(rec, pressed, switched, "Mute while watching a signal of 57")
+        calls = cycles(rec.onsets(switched), 0.8)
+        self.assertGreaterEqual(len(calls), 5, "bird calls: got %s, expected at least 5" % calls)
+        pauses = audio.intervals([call[0] for call in calls[1:]])  # the first call may start late
+        self.assertGot([0.9 <= p <= 2.1 for p in pauses], [True] * len(pauses),
+                       "pauses between calls within 1.0 to 2.0 s (%s)" % ["%.2f" % p for p in pauses])
+        self.assertGreater(max(pauses) - min(pauses), 0.1, "pauses of a random length: got %s"
+                           % ["%.2f" % p for p in pauses])
+        for start, end in zip([c[0] for c in calls], [c[0] for c in calls[1:]]):
+            got, _ = listen.recognise(rec.profile(start, min(end, start + 0.8)), listen.BIRDS + ["TONE"]
+                                      + listen.digits(ENGLISH))
+            self.assertIn(got, listen.BIRDS, "call at %.2f s: got %s, expected a bird" % (start, got))
+
+    def test_quality_silence_no_previews_while_watching_then_auto_beeps_and_speaks(self):
+        run = self.open_sound_run(script=locked(57, 0), sound=MUTE, reading=QUALITY, language=FRENCH)
+        rec = self.record(run)
+        self.click_at(run, rec, SOUND_BUTTON)  # to Birds; its preview also wakes the process's audio
+        pressed = self.click_at(run, rec, START_BUTTON, rec.now() + 2.5)
+        for k in range(6):  # Auto, Tone, Voice, Mute, Birds, Auto: no preview while watching
+            self.click_at(run, rec, SOUND_BUTTON, pressed + 1.0 + 0.5 * k)
+        switched = self.click_at(run, rec, READING_BUTTON, rec.now() + 1.0)
+        self.wait_until(rec, switched + 9.0)
+        rec.stop()
+        self.assertSilent(rec, pressed + 0.5, switched, "watching the quality of 0 beside a level of 57, through "
+                          "every sound mode")
+        beeps = self.beeps(rec, switched)
+        self.assertGot(len(beeps), 3, "Auto beeps after switching to the level of 57 (%s)" % beeps)
+        self.assertPace([onset for onset, _ in beeps], 1.4, "Auto mode beeps")
+        spoken = cycles(rec.onsets(beeps[-1][0] + 1.0), 1.0)
+        self.assertGreaterEqual(len(spoken), 3, "spoken cycles after the beeps: got %s, expected 3 or more" % spoken)
+        first = spoken[0][0] - beeps[-1][0]
+        self.assertTrue(abs(first - 1.4) <= 2 * PACE_SLACK_S, "Auto mode: got %.3f s from the third beep to the "
+                        "speech, expected 1.4 s" % first)
+        self.assertPace([cycle[0] for cycle in spoken], 1.3, "Auto mode speech")
+        self.assertSpoken(rec, spoken[:-1], "FR5", "FR7", FRENCH, "57 in French after the beeps")
