@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""make bench: prints figures from one run, asserts nothing.
+
+1. Start-up: the median time from starting Quorvan.exe under Wine to its window being mapped,
+   beside the same for barewindow.exe (a program that only opens a 512 x 384 popup), runs
+   alternating, with a warm wineserver; their ratio (target at most 1.2) and the peak memory of
+   both (VmHWM of the Wine process while it runs).
+2. The transponder lists benchmark (tools/bench_transponders.py).
+3. The watching benchmark (tools/bench_watch.py).
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import quorvan_e2e as e2e  # noqa: E402
+import startup_timing  # noqa: E402
+
+RUNS = 10
+RATIO_TARGET = 1.2
+BARE_WINDOW = os.path.join(e2e.BUILD, "win64", "tools", "barewindow.exe")
+
+
+def prepare_folder():
+    """A copy of dist/win64 with the bare window beside Quorvan.exe, the simulated card registered."""
+    folder = os.path.join(e2e.BUILD, "bench", "startup")
+    shutil.rmtree(folder, ignore_errors=True)
+    shutil.copytree(e2e.PROGRAM_DIST, folder)
+    shutil.copy(BARE_WINDOW, folder)
+    return folder
+
+
+def close(desktop, process, window, program):
+    """WM_CLOSE: the test driver for Quorvan, Alt+F4 (which the system turns into WM_CLOSE) for the bare window."""
+    env = e2e.wine_environment({"DISPLAY": desktop.display})
+    if program == "Quorvan.exe":
+        subprocess.run(["wine", e2e.DRIVER, "close"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    else:
+        desktop.xdotool("windowfocus", "--sync", window)
+        desktop.xdotool("key", "alt+F4")
+    try:
+        process.wait(20)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def one_start(desktop, watcher, folder, program):
+    env = e2e.wine_environment({"DISPLAY": desktop.display})
+    seconds, process, window = startup_timing.start_and_wait_for_window(
+        watcher, ["wine", os.path.join(folder, program)], folder, env)
+    time.sleep(1.0)  # let start-up finish (the tuner opens after the window shows)
+    peak = startup_timing.peak_memory_kib(process.pid)
+    close(desktop, process, window, program)
+    return seconds, peak
+
+
+def startup_bench():
+    print("== start-up: Quorvan beside a bare window ==")
+    if not os.path.exists(BARE_WINDOW) or not os.path.exists(os.path.join(e2e.PROGRAM_DIST, "Quorvan.exe")):
+        print("skipped: needs %s and %s (make dist)" % (BARE_WINDOW, e2e.PROGRAM_DIST))
+        return
+    folder = prepare_folder()
+    desktop = e2e.Desktop(1024, 768)
+    env = e2e.wine_environment({"DISPLAY": desktop.display})
+    # A persistent wineserver for the whole benchmark, so no run pays for its start.
+    subprocess.run(["wineserver", "-p60"], env=env)
+    # Wine's own helper processes start here and inherit these streams: keep them quiet.
+    subprocess.run(["wine", "regsvr32", "/s", os.path.join(folder, "tunersim.ax")], env=env, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    watcher = startup_timing.MapWatcher(desktop.display)
+    figures = {"Quorvan.exe": [], "barewindow.exe": []}
+    peaks = {"Quorvan.exe": [], "barewindow.exe": []}
+    try:
+        for program in figures:  # warm-up: file cache and the server's state
+            one_start(desktop, watcher, folder, program)
+        for _ in range(RUNS):
+            for program in figures:
+                seconds, peak = one_start(desktop, watcher, folder, program)
+                figures[program].append(seconds * 1000)
+                peaks[program].append(peak)
+    finally:
+        watcher.close()
+        desktop.close()
+    medians = {program: statistics.median(times) for program, times in figures.items()}
+    for program, times in figures.items():
+        print("%-15s start to window mapped: median %5.0f ms, fastest %5.0f ms (%s)" %
+              (program, medians[program], min(times), " ".join("%.0f" % t for t in times)))
+    ratio = medians["Quorvan.exe"] / medians["barewindow.exe"]
+    print("ratio Quorvan / bare window: %.2f of the medians (target at most %.1f), %.2f of the fastest" %
+          (ratio, RATIO_TARGET, min(figures["Quorvan.exe"]) / min(figures["barewindow.exe"])))
+    print("peak memory, VmHWM of the Wine process 1 s after its window showed (resident, Wine's DLLs included):")
+    for program, values in peaks.items():
+        print("  %-15s median %6.1f MiB (%.1f-%.1f)" % (program, statistics.median(values) / 1024,
+                                                       min(values) / 1024, max(values) / 1024))
+    print("  Quorvan adds %.1f MiB" % ((statistics.median(peaks["Quorvan.exe"]) -
+                                        statistics.median(peaks["barewindow.exe"])) / 1024))
+
+
+def run_script(name):
+    sys.stdout.flush()
+    result = subprocess.run([sys.executable, os.path.join(ROOT, "tools", name)], cwd=ROOT)
+    if result.returncode != 0:
+        print("%s ended with code %d" % (name, result.returncode))
+
+
+def main():
+    startup_bench()
+    run_script("bench_transponders.py")
+    run_script("bench_watch.py")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
