@@ -43,6 +43,7 @@ class WindowMeterCanvas final : public MeterCanvas {
     for (int i = 0; i < frame.count; ++i) drawStep(buffer, frame.steps[i]);
     BitBlt(shell.windowDC, kMeterArea.left, kMeterArea.top, kMeterArea.right - kMeterArea.left,
            kMeterArea.bottom - kMeterArea.top, buffer, kMeterArea.left, kMeterArea.top, SRCCOPY);
+    showDrawingNow();
   }
   void repaintWindow() override { InvalidateRect(shell.mainWindow, nullptr, TRUE); }
 };

@@ -162,6 +162,7 @@ void startWatching() {
 void stopWatching() {
   signalState.watch.store(0);
   showStatusMessage(0);
+  showDrawingNow();
   waitUntilClear(signalState.pollRunning);
   waitUntilClear(signalState.soundRunning);
   waitUntilClear(signalState.meterRunning);
