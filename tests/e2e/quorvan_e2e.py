@@ -24,6 +24,7 @@ SKIN_PICTURE = os.path.join(ROOT, "resources", "skin.jpg")
 RUNS = os.path.join(BUILD, "e2e")
 LONG = os.environ.get("QV_E2E_LONG") == "1"
 
+LEFT_BY_A_RUN = ("qvnth.dat", "qvnth.dat.tmp", "log.txt", "signal_log.txt", "qvnth2099.dat")
 SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
 
@@ -166,7 +167,8 @@ class Run:
         self.desktop = desktop
         self.folder = os.path.join(RUNS, name)
         shutil.rmtree(self.folder, ignore_errors=True)
-        shutil.copytree(PROGRAM_DIST, self.folder)
+        # make run uses dist/win64 itself: what a run there left behind is not part of the program.
+        shutil.copytree(PROGRAM_DIST, self.folder, ignore=shutil.ignore_patterns(*LEFT_BY_A_RUN))
         for relative, content in (files or {}).items():
             self.write(relative, content)
         self.extra = {"DISPLAY": desktop.display}
