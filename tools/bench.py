@@ -30,7 +30,7 @@ def prepare_folder():
     """A copy of dist/win64 with the bare window beside Quorvan.exe, the simulated card registered."""
     folder = os.path.join(e2e.BUILD, "bench", "startup")
     shutil.rmtree(folder, ignore_errors=True)
-    shutil.copytree(e2e.PROGRAM_DIST, folder)
+    shutil.copytree(e2e.PROGRAM_DIST, folder, ignore=shutil.ignore_patterns(*e2e.LEFT_BY_A_RUN))
     shutil.copy(BARE_WINDOW, folder)
     return folder
 

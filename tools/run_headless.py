@@ -55,6 +55,8 @@ def index_of(items, matches):
 
 def choose_satellite_and_transponder(run):
     satellites = run.items(SATELLITE_LIST)
+    if not satellites:
+        raise AssertionError("the satellite list is empty: no files in %s" % run.path("Transponders"))
     satellite = index_of(satellites, lambda item: item.get("data") == SATELLITE)
     if satellite is None:
         satellite = 0
@@ -104,6 +106,9 @@ def main():
         run.driver("close")
         code = run.wait_exit(30)
         print("run: Quorvan ended with code %d" % code)
+    except AssertionError as failure:
+        print("run: stopped early, %s" % failure)
+        return 1
     finally:
         if run is not None:
             run.stop()
