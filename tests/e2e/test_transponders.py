@@ -1,12 +1,13 @@
 """The satellite and transponder lists, the status messages and adding and removing transponders,
 as a user sees them and as the files on disk show them afterwards."""
 import os
+import signal
 import stat
 import struct
 import subprocess
 import time
 
-from quorvan_e2e import QuorvanTest, RUNS, wait_for
+from quorvan_e2e import QuorvanTest, RUNS, wait_for, wine_environment
 from test_shell import settings_bytes
 
 SATELLITES, TRANSPONDERS = 111, 112
@@ -98,6 +99,41 @@ def read_text(image, ink, name):
     out = subprocess.run(["tesseract", path, "stdout", "--psm", "6"], stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL, check=True).stdout.decode("utf-8", "replace")
     return " ".join(out.split())
+
+
+class FileHolder:
+    """Another program holding a transponder file open for reading and sharing it for reading only
+    (cmd's input redirection, kept open by a ping that waits), as an editor or a download can."""
+    COUNT = 97  # pings, a second each: the holder's mark among the processes
+
+    def __init__(self, run, relative):
+        command = "ping -n %d 127.0.0.1 >nul <%s" % (self.COUNT, relative.replace("/", "\\"))
+        self.shell = subprocess.Popen(["wine", "cmd", "/c", command], cwd=run.folder,
+                                      env=wine_environment(run.extra), stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+        prefix = ("WINEPREFIX=" + wine_environment()["WINEPREFIX"]).encode()
+        self.ping = wait_for(lambda: self.find_ping(prefix), 30, interval=0.2, what="the program holding the file")
+
+    def find_ping(self, prefix):
+        mark = b"ping\0-n\0%d\0" % self.COUNT
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    command = f.read()
+                with open("/proc/%s/environ" % pid, "rb") as f:
+                    environment = f.read().split(b"\0")
+            except OSError:
+                continue
+            if mark in command and prefix in environment:
+                return int(pid)
+        return None
+
+    def release(self):
+        try:
+            os.kill(self.ping, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        self.shell.wait(30)
 
 
 class TransponderRun:
@@ -253,10 +289,15 @@ class FileMendsTest(QuorvanTest):
                                    "Transponders/0100.ini": UPDATE_FIRST, "Transponders/0050.ini": PLAIN,
                                    "Transponders/0060.ini": LF_ONLY})
         os.chmod(run.path("Transponders/0050.ini"), stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
-        run.start()
+        holder = FileHolder(run, "Transponders/0090.ini")
+        try:
+            run.start()
+        finally:
+            holder.release()
         lists = TransponderRun(self, run)
         satellites = texts(run.items(SATELLITES))
-        for item in [("  5.0e - Locked Sat ", 50), ("  6.0e - LF Sat ", 60), (" 10.0e - Test Sat 10E ", 100)]:
+        for item in [("  5.0e - Locked Sat ", 50), ("  6.0e - LF Sat ", 60), (" 10.0e - Test Sat 10E ", 100),
+                     ("  9.0e - Eutelsat 9B ", 90)]:
             self.assertIn(item, satellites, "satellite list: got %r, expected it to hold %r" % (satellites, item))
         self.assertGot(lists.combo(SATELLITES)["text"], " 10.0e - Test Sat 10E ", "selected satellite")
         self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], UPDATE_FIRST_ITEMS, "items of 0100.ini")
