@@ -122,7 +122,7 @@ class SignalLogTest(QuorvanTest):
         # 6 pixels a percent; the 3-pixel pen's round end may add one.
         for index, height in enumerate(heights[:drawn - 1]):
             self.assertTrue(LEVEL * 6 - 2 <= height <= LEVEL * 6 + 2,
-                            "bar %d: got %d green pixels, expected %d" % (index, height, LEVEL * 6))
+                            "bar %d: got %d pixels high, expected %d" % (index, height, LEVEL * 6))
         self.assertGot(heights[drawn + 2:], [0] * 18, "green pixels right of the samples")
         self.assertGot(screen.count(is_green, (1, 1, 1022, 1 + GRAPH_Y - 2)), 0, "green pixels above the graph")
         # The grid: 21 rows and 6 minute lines, grey where no bar covers them.
