@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "resources/resource_ids.h"
+
 struct ShellGlobals {
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;
@@ -47,4 +49,4 @@ constexpr int kIdTransponderList = 112;
 constexpr int kIdOk = 113;
 constexpr int kIdCancel = 114;
 // The one empty dialog template every modal window is built on.
-constexpr const char* kDialogTemplate = "#117";
+constexpr const char* kDialogTemplate = EMPTY_DIALOG_NAME;

@@ -11,5 +11,9 @@
 #define TONE_RESOURCE "TONE"
 #define BIRD_RESOURCE_PREFIX "BIRD"
 #define BIRD_RESOURCE_COUNT 4
+// The dialog template by the name DialogBoxParamA is given: "#117".
+#define RESOURCE_NUMBER_TEXT(number) #number
+#define RESOURCE_NAME_OF(number) "#" RESOURCE_NUMBER_TEXT(number)
+#define EMPTY_DIALOG_NAME RESOURCE_NAME_OF(IDD_EMPTY)
 #define LANGUAGE_RESOURCE_PREFIXES {"EN", "DE", "RU", "IT", "CH", "FR", "PL", "PR"}  // by language index
 #endif

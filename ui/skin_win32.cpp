@@ -9,11 +9,12 @@
 
 #include "app/app_win32.h"
 #include "app/globals_win32.h"
+#include "resources/resource_ids.h"
 #include "ui/skin_picture.h"
 
 namespace {
 
-constexpr const char* kSkinResource = "IMGRES";
+constexpr const char* kSkinResource = SKIN_PICTURE_RESOURCE;
 constexpr const char* kTemporaryFile = "qvnth2099.dat";
 constexpr int kPathChars = 512;
 
