@@ -129,9 +129,9 @@ class CalculatorTest(QuorvanTest):
         def drawn():
             image, path = calculator.screen(name)
             lines = calculator.read(path, *areas)
-            return (image, lines) if [numbers(line) for line in lines] == expected else None
+            return (image, path, lines) if [numbers(line) for line in lines] == expected else None
         try:
-            image, lines = wait_for(drawn, 10, interval=0.3, what="the results")
+            image, path, lines = wait_for(drawn, 10, interval=0.3, what="the results")
         except AssertionError:
             image, path = calculator.screen(name)
             lines = calculator.read(path, *areas)
@@ -139,7 +139,8 @@ class CalculatorTest(QuorvanTest):
         self.assertTrue(lines[0].startswith("Prime focus:"), "prime-focus line: got %r" % lines[0])
         self.assertTrue(lines[3].startswith("Offset dish"), "offset-dish line: got %r" % lines[3])
         if not offset_dish:
-            self.assertTrue(lines[3].endswith("--"), 'offset-dish line: got %r, expected ": --"' % lines[3])
+            # Read on its own: among the other lines tesseract has taken "--" for "to".
+            self.assertGot(calculator.read(path, OFFSET_DISH_AREA), ["Offset dish : --"], "offset-dish line")
         return image
 
     def arrow_shown(self, calculator, image):
