@@ -177,8 +177,8 @@ class IdleWindowTest(WindowTestCase):
         hint_pixels = image.count(lambda p: p == TEXT_COLOUR, HINT_BOX)
         self.assertTrue(hint_pixels > 200, "hint pixels in RGB(40, 60, 80): got %d, expected over 200" % hint_pixels)
 
-    def test_damaged_language_and_sound_mode_paint_no_names(self):
-        run = self.open_run(files={"qvnth.dat": settings_record(language=9, sound=5, reading=0)})
+    def test_damaged_settings_paint_no_names_and_the_lnb_list_stores_its_choice_on_closing(self):
+        run = self.open_run(files={"qvnth.dat": settings_record(language=9, sound=5, lnb=7, reading=0)})
         run.start()
         run.move(*NEUTRAL)
         image = run.screenshot("damaged")
@@ -193,16 +193,8 @@ class IdleWindowTest(WindowTestCase):
         image = run.screenshot("damaged-after-clicks")
         for box in (LANGUAGE_NAME_BOX, FLAG_BLOCK, SOUND_MODE_BOX):
             self.assertGot(differences(image, self.background, box)[:5], [], "pixels painted in %s" % (box,))
-        run.driver("close")
-        self.assertGot(run.wait_exit(), 0, "exit code")
-        language, sound = struct.unpack_from("<2i", run.read("qvnth.dat"), 0)
-        self.assertGot((language, sound), (10, 6), "language index and sound mode saved")
 
-
-class LnbListTest(WindowTestCase):
-    def test_lnb_list_holds_none_to_lnb4_and_stores_the_choice_when_it_closes(self):
-        run = self.open_run(files={"qvnth.dat": settings_record(lnb=7)})
-        run.start()
+        # The LNB list: None to LNB4, nothing selected for a stored 7; a choice is taken when it closes.
         self.assertGot([item["text"] for item in run.items(110)], ["None", "LNB1", "LNB2", "LNB3", "LNB4"],
                        "LNB list items")
         lnb = run.state()["combos"]["110"]
@@ -220,11 +212,15 @@ class LnbListTest(WindowTestCase):
         wait_for(lambda: run.state()["combos"]["110"]["selection"] == 2, 10, what="LNB2 selected")
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
-        self.assertGot(struct.unpack_from("<i", run.read("qvnth.dat"), 8)[0], 2, "LNB selection in qvnth.dat")
+        language, sound, lnb_selection = struct.unpack_from("<3i", run.read("qvnth.dat"), 0)
+        self.assertGot((language, sound, lnb_selection), (10, 6, 2), "language index, sound mode and LNB saved")
 
 
 class HoverTest(WindowTestCase):
-    def test_hover_images_come_and_go_with_the_pointer(self):
+    def visible_tooltip(self, run):
+        return next((w for w in run.state()["dialogs"] if w["class"] == "tooltips_class32" and w["visible"]), None)
+
+    def test_hover_images_and_tooltips_follow_the_pointer(self):
         run = self.open_run()
         run.start()
         point, source, place = CLOSE
@@ -254,6 +250,20 @@ class HoverTest(WindowTestCase):
         plain = run.screenshot("web-left").count(lambda p: p == TEXT_COLOUR, web)
         self.assertTrue(plain > 50, "web address pixels in RGB(40, 60, 80): got %d, expected over 50" % plain)
 
+        # Tooltips show just below the resting pointer with their button's text.
+        for point, text in (((132, 350), "Click to select sound mode"),
+                            ((57, 350), "Click to change voice language")):
+            run.move(*point)
+            tip = wait_for(lambda: self.visible_tooltip(run), 10, interval=0.2, what="a tooltip")
+            self.assertGot(tip["text"], text, "tooltip text at %s" % (point,))
+            x, y, w, h = rect_box(tip["rect"], run.origin)
+            self.assertTrue(abs(x - point[0]) < 40 and point[1] <= y < point[1] + 60,
+                            "tooltip at (%d, %d): got it there, expected just below the pointer %s" % (x, y, point))
+            shot = run.desktop.screenshot(run.path("tooltip.png")).crop(*rect_box(tip["rect"]))
+            self.assertGot(ocr_lines(run.path(""), "tooltip", [shot]), [text], "painted tooltip text")
+            run.move(*NEUTRAL)
+            wait_for(lambda: self.visible_tooltip(run) is None, 10, interval=0.2, what="the tooltip to go")
+
     def test_repaint_removes_a_hover_image_until_the_pointer_enters_again(self):
         run = self.open_run()
         run.start()
@@ -272,27 +282,6 @@ class HoverTest(WindowTestCase):
         time.sleep(0.3)
         run.move(*point)
         self.wait_block(run, place, source, "start hover image after leaving and entering again")
-
-
-class TooltipTest(WindowTestCase):
-    def visible_tooltip(self, run):
-        return next((w for w in run.state()["dialogs"] if w["class"] == "tooltips_class32" and w["visible"]), None)
-
-    def test_sound_and_language_buttons_explain_themselves(self):
-        run = self.open_run()
-        run.start()
-        for point, text in (((132, 350), "Click to select sound mode"),
-                            ((57, 350), "Click to change voice language")):
-            run.move(*point)
-            tip = wait_for(lambda: self.visible_tooltip(run), 10, interval=0.2, what="a tooltip")
-            self.assertGot(tip["text"], text, "tooltip text at %s" % (point,))
-            x, y, w, h = rect_box(tip["rect"], run.origin)
-            self.assertTrue(abs(x - point[0]) < 40 and point[1] <= y < point[1] + 60,
-                            "tooltip at (%d, %d): got it there, expected just below the pointer %s" % (x, y, point))
-            shot = run.desktop.screenshot(run.path("tooltip.png")).crop(*rect_box(tip["rect"]))
-            self.assertGot(ocr_lines(run.path(""), "tooltip", [shot]), [text], "painted tooltip text")
-            run.move(*NEUTRAL)
-            wait_for(lambda: self.visible_tooltip(run) is None, 10, interval=0.2, what="the tooltip to go")
 
 
 # The message dialog: its place on the main window, its client area and its buttons (client
