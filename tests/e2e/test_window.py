@@ -432,12 +432,18 @@ class QuestionDialogTest(DialogChecks):
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
 
-    def test_delete_question_has_two_buttons_and_cancel_keeps_the_transponder(self):
+    def test_adding_a_listed_transponder_tells_so_and_the_delete_question_keeps_it_on_cancel(self):
         run = self.open_run(files={"qvnth.dat": settings_record()})
         before = run.read("Transponders/0192.ini")
         run.start()
         transponder = run.state()["combos"]["112"]["text"]
         self.assertTrue(transponder, "got an empty transponder text, expected the stored transponder")
+        run.click(*ADD[0])
+        dialog = self.check_dialog(run, ONE_BUTTON)
+        self.assertGot(self.dialog_text(run, self.client_image(run, dialog, "duplicate"), lines=2),
+                       ["A transponder with the parameters", "you specified already exists"], "duplicate text")
+        run.click_button(run.button(dialog, "OK"))
+        wait_for(lambda: run.state()["window"]["enabled"], 10, interval=0.2, what="the dialog to end by OK")
         run.click(*REMOVE[0])
         dialog = self.check_dialog(run, TWO_BUTTONS)
         self.assertGot(self.dialog_text(run, self.client_image(run, dialog, "delete")),
@@ -446,7 +452,7 @@ class QuestionDialogTest(DialogChecks):
         wait_for(lambda: run.state()["window"]["enabled"], 10, interval=0.2, what="the dialog to end by CANCEL")
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
-        self.assertGot(run.read("Transponders/0192.ini") == before, True, "transponder file unchanged after CANCEL")
+        self.assertGot(run.read("Transponders/0192.ini") == before, True, "transponder file unchanged")
 
 
 class MissingSkinTest(DialogChecks):
