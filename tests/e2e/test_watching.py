@@ -285,9 +285,9 @@ class WatchTest(WatchingCase):
         gaps = sorted(b - a for a, b in zip(reads, reads[1:]))
         self.assertTrue(gaps and min(gaps) >= 90 and gaps[len(gaps) // 2] <= 200,
                         "got ReadSignal intervals %s ms, expected about 100 ms" % gaps)
-        name = self.window_image(run).crop(22, 50, 100, 25)
-        self.assertTrue(name.differing_pixels(self.skin.crop(22, 50, 100, 25)) == 0,
-                        "the start hint still shows while watching")
+        # The meter's first frame may reach the screen before the repaint that hides the hint.
+        wait_for(lambda: self.window_image(run).crop(22, 50, 100, 25).differing_pixels(self.skin.crop(22, 50, 100, 25)) == 0,
+                 5, what="the start hint to go while watching")
         self.assertTrue(self.window_image(run).crop(122, 50, 200, 20).differing_pixels(self.skin.crop(122, 50, 200, 20)) > 50,
                         "no satellite name at the top while watching")
 
@@ -433,6 +433,12 @@ class WhileWatchingTest(WatchingCase):
         run.click(*ADD)
         time.sleep(0.5)
         self.assertGot(dialogs(run), [], "dialogs after sort and add while watching")
+        for point, box, what in ((LANGUAGE, SETTINGS_NAME, "language"), (SOUND, SETTINGS_SOUND, "sound mode")):
+            before = self.window_image(run).crop(*box)
+            run.click(*point)
+            run.move(*RESTING)
+            wait_for(lambda: self.window_image(run).crop(*box).differing_pixels(before), 5,
+                     what="the %s to change while watching" % what)
 
         run.double_click(*READING)
         log = run.dialog()
@@ -450,7 +456,9 @@ class WhileWatchingTest(WatchingCase):
         run.wait_exit()
         self.assertGot(run.read("Transponders/0192.ini"), transponders, "transponder file after add while watching")
         saved = settings_fields(run.read("qvnth.dat"))
-        self.assertGot((saved[0], saved[5]), (1, 1), "language and reading after a double click on each")
+        self.assertGot((saved[0], saved[1], saved[5]), (2, 4, 1),
+                       "language, sound mode and reading after a click on each while watching and a double click "
+                       "on the language (idle) and the reading (watching)")
 
 
 @unittest.skipUnless(LONG, "long")
@@ -460,10 +468,12 @@ class RepeatedWatchTest(WatchingCase):
         for attempt in range(10):
             self.press_start(run)
             wait_for(lambda: not self.lists_shown(run), 10, what="the meter, start %d" % attempt)
-            time.sleep(0.3 * (attempt % 4))
-            self.stop_and_watch_the_status_box(run)
+            # A second press within the double-click time would open the signal log instead.
+            time.sleep(DOUBLE_CLICK_GAP + 0.3 * (attempt % 4))
+            status_red = self.stop_and_watch_the_status_box(run)
+            self.assertTrue(status_red > 50, "got %d red pixels in the status box during stop %d" % (status_red, attempt))
             reads = len(run.calls("ReadSignal"))
-            time.sleep(0.4)
+            time.sleep(DOUBLE_CLICK_GAP)
             self.assertGot(len(run.calls("ReadSignal")), reads, "reads after stop %d" % attempt)
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
