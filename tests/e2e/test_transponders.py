@@ -46,7 +46,7 @@ UPDATE_FIRST = (b"[UPDATE]\r\nDate=2024-03-01\r\nVersion=12\r\nURL=http://lists.
                 b"1=10758,V,22000,34,DVB-S2,8PSK\r\n; feeds\r\n2=11034,H,27500\r\n"
                 b"3=11554,V,27500,DVB-S2,QPSK,23\r\n4=12111,H,27500\r\n\r\n[OTHER]\r\n1=99999,H,1\r\nNote=kept\r\n")
 UPDATE_FIRST_ITEMS = ["10758,V,22000,34,DVB-S", "11034,H,27500", "11554,V,27500,DVB-S2,Q", "12111,H,27500"]
-PLAIN = b"[SATTYPE]\r\n1=0050\r\n2=Locked Sat\r\n\r\n[DVB]\r\n0=2\r\n1=11111,H,27500\r\n2=12222,V,27500\r\n"
+READ_ONLY = b"[SATTYPE]\r\n1=0050\r\n2=Read-only Sat\r\n\r\n[DVB]\r\n0=2\r\n1=11111,H,27500\r\n2=12222,V,27500\r\n"
 LF_ONLY = b"[SATTYPE]\n1=0060\n2=LF Sat\n\n[DVB]\n0=2\n1=11111,H,27500\n2=12222,V,27500"
 
 
@@ -284,9 +284,9 @@ class AddRemoveTest(QuorvanTest):
 
 
 class FileMendsTest(QuorvanTest):
-    def test_downloaded_list_keeps_every_byte_read_only_file_survives_lf_file_lists(self):
+    def test_downloaded_list_keeps_every_byte_held_file_lists_read_only_file_survives(self):
         run = self.open_run(files={"qvnth.dat": settings_bytes(position=100, frequency=11034000),
-                                   "Transponders/0100.ini": UPDATE_FIRST, "Transponders/0050.ini": PLAIN,
+                                   "Transponders/0100.ini": UPDATE_FIRST, "Transponders/0050.ini": READ_ONLY,
                                    "Transponders/0060.ini": LF_ONLY})
         os.chmod(run.path("Transponders/0050.ini"), stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
         holder = FileHolder(run, "Transponders/0090.ini")
@@ -296,7 +296,7 @@ class FileMendsTest(QuorvanTest):
             holder.release()
         lists = TransponderRun(self, run)
         satellites = texts(run.items(SATELLITES))
-        for item in [("  5.0e - Locked Sat ", 50), ("  6.0e - LF Sat ", 60), (" 10.0e - Test Sat 10E ", 100),
+        for item in [("  5.0e - Read-only Sat ", 50), ("  6.0e - LF Sat ", 60), (" 10.0e - Test Sat 10E ", 100),
                      ("  9.0e - Eutelsat 9B ", 90)]:
             self.assertIn(item, satellites, "satellite list: got %r, expected it to hold %r" % (satellites, item))
         self.assertGot(lists.combo(SATELLITES)["text"], " 10.0e - Test Sat 10E ", "selected satellite")
@@ -331,10 +331,10 @@ class FileMendsTest(QuorvanTest):
                        "items of the read-only 0050.ini")
         lists.type_transponder("12345,H,27500")
         lists.add("Transponder is successfuly added")
-        self.assertGot(run.read("Transponders/0050.ini"), PLAIN, "read-only 0050.ini after adding")
+        self.assertGot(run.read("Transponders/0050.ini"), READ_ONLY, "read-only 0050.ini after adding")
         self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
                        "list of the read-only file after adding (reloaded from the file)")
         run.driver("select", TRANSPONDERS, 1)
         lists.remove("OK")
-        self.assertGot(run.read("Transponders/0050.ini"), PLAIN, "read-only 0050.ini after removing")
+        self.assertGot(run.read("Transponders/0050.ini"), READ_ONLY, "read-only 0050.ini after removing")
         self.assertGot(leftovers(run), [], "files other than .ini left in Transponders")
