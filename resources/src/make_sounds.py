@@ -27,6 +27,9 @@ ADPCM = ["-r", str(RATE), "-c", "1", "-e", "ms-adpcm"]
 
 
 def run(args, capture=False):
+    # sox dithers with a fresh random seed each run unless told to repeat itself.
+    if args[0] == "sox":
+        args = ["sox", "-R"] + args[1:]
     return subprocess.run(args, check=True, capture_output=capture, text=True)
 
 
