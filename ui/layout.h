@@ -7,10 +7,12 @@ constexpr int kSoundModeCount = 5;
 // The add/remove button: above this y it adds, from it on it removes.
 constexpr int kAddRemoveBorderY = 186;
 
-// One constant each until the product has its own site.
-constexpr const char* kWebAddressText = "www.quorvan.example";
-constexpr const char* kWebSiteAddress = "http://www.quorvan.example";
-constexpr const char* kUserGuideAddress = "http://www.quorvan.example/qvnhelp.php";
+// The product's host, named once: a reserved ".example" name until the product has its own site.
+#define QV_WEB_HOST "www.quorvan.example"
+// What the window shows, the site and the online user guide page.
+constexpr const char* kWebAddressText = QV_WEB_HOST;
+constexpr const char* kWebSiteAddress = "http://" QV_WEB_HOST;
+constexpr const char* kUserGuideAddress = "http://" QV_WEB_HOST "/qvnhelp.php";
 
 // Message kinds of the message dialog.
 constexpr uint32_t kMessageAbout = 0;
