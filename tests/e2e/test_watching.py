@@ -409,8 +409,20 @@ class ButtonsTest(WatchingCase):
         self.assertGot(settings_fields(run.read("qvnth.dat"))[:2] + settings_fields(run.read("qvnth.dat"))[5:],
                        (1, 1, 1), "saved language, sound mode, reading")
 
-    def test_minimise_and_drag(self):
+    def test_about_help_minimise_and_drag(self):
         run = self.open_watch_run(script=None)
+        run.click(*ABOUT)
+        about = run.dialog()
+        self.assertGot([c["text"] for c in about["children"] if c["class"] == "Button"], ["OK"], "buttons of the about message")
+        run.click_button(run.button(about, "OK"))
+        wait_for(lambda: not dialogs(run), 10, interval=0.2, what="the about message to close")
+        run.click(*HELP)
+        guide = run.dialog()
+        self.assertGot(sorted(c["text"] for c in guide["children"] if c["class"] == "Button"), ["CANCEL", "OK"],
+                       "buttons of the user guide question")
+        run.click_button(run.button(guide, "CANCEL"))
+        wait_for(lambda: not dialogs(run), 10, interval=0.2, what="the user guide question to close")
+
         origin = run.origin
         run.drag(BACKGROUND, (BACKGROUND[0] + 60, BACKGROUND[1] + 40))
         geometry = wait_for(lambda: (lambda g: g if g and g[:2] != tuple(origin) else None)(
@@ -446,6 +458,12 @@ class WhileWatchingTest(WatchingCase):
         run.click_button(run.button(log, "X"))
         wait_for(lambda: not dialogs(run), 10, interval=0.2, what="the signal log to close")
         self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 171, "the meter after the signal log")
+
+        run.click(*DISH_ALIGNMENT)
+        calculator = run.dialog()
+        run.click_button(run.button(calculator, "OK"))
+        wait_for(lambda: not dialogs(run), 10, interval=0.2, what="the calculator to close")
+        self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 171, "the meter after the calculator")
 
         self.stop_and_watch_the_status_box(run)
         self.assertGot(run.items(111), satellites, "satellite list after sort while watching")
