@@ -135,8 +135,11 @@ class WindowTestCase(QuorvanTest):
         def shown():
             image = run.screenshot()
             skip = self.tooltip_boxes(run)
+            x, y, w, h = place
+            hidden = sum(1 for row in range(y, y + h) for col in range(x, x + w)
+                         if any(inside_box(s, col, row) for s in skip))
             last["differing"] = block_matches(image, place, picture, source, skip)
-            return last["differing"] == 0
+            return last["differing"] == 0 and hidden < w * h // 2  # most of it seen
         try:
             wait_for(shown, timeout, interval=0.2, what=what)
         except AssertionError:
