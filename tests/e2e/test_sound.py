@@ -28,10 +28,10 @@ ENGLISH, FRENCH = 0, 5
 LEVEL, QUALITY = 0, 1
 PACE_SLACK_S = 0.1      # allowed error of a median period
 CLICK_SPACING_S = 2.5   # between sound-mode clicks while idle: room for a late first sound
-STOP_SLACK_S = 1.0
+STOP_SLACK_S = 1.0      # a sound asked for just before the thread ended may start this late
 # A sound thread that never sleeps takes a whole core on an idle machine and still a good share of
-# one on a loaded one; watching costs the program a few per cent.
-SPIN_CPU_SHARE = 0.1      # a sound asked for just before the thread ended may start this late
+# one on a loaded one; watching costs the program about one per cent.
+SPIN_CPU_SHARE = 0.1
 
 
 def settings_bytes(language=ENGLISH, sound=AUTO, reading=LEVEL):
@@ -290,7 +290,8 @@ class LongSoundTest(SoundTest):
         self.assertGot(len(beeps), 6, "beeps: three as the signal comes up and three as it comes back (%s)" % beeps)
         for first in (0, 3):
             self.assertPace([onset for onset, _ in beeps[first:first + 3]], 1.4, "Auto beeps from beep %d" % first)
-        spoken = [t for t in rec.onsets(beeps[2][0] + 1.0, beeps[3][0]) if beeps[2][0] + 1.0 < t]
+        after_beeps = beeps[2][0] + 1.0  # a sound still going on here is the beep's tail
+        spoken = [t for t in rec.onsets(after_beeps, beeps[3][0]) if t > after_beeps]
         self.assertTrue(spoken, "speech between the two sets of beeps (onsets %s)" % spoken)
         self.assertSilent(rec, spoken[-1] + 1.3, beeps[3][0] - 0.2, "while the signal is lost")
 
