@@ -179,6 +179,7 @@ class IdleWindowTest(WindowTestCase):
         self.assertGot(image.pixel(485, 370), self.background.pixel(485, 370), "pixel right of the underline")
         hint_pixels = image.count(lambda p: p == TEXT_COLOUR, HINT_BOX)
         self.assertTrue(hint_pixels > 200, "hint pixels in RGB(40, 60, 80): got %d, expected over 200" % hint_pixels)
+        self.assertGot(run.exists("qvnth2099.dat"), False, "the picture's temporary file left beside the program")
 
     def test_damaged_settings_paint_no_names_and_the_lnb_list_stores_its_choice_on_closing(self):
         run = self.open_run(files={"qvnth.dat": settings_record(language=9, sound=5, lnb=7, reading=0)})
