@@ -21,7 +21,6 @@ HOVER_IMAGES = {
     "dish-alignment": ((297, 294), (698, 162), (263, 278, 70, 32)),
 }
 
-METER_AREA = (80, 80, 385, 130)
 LEVEL_BOX = (180, 98, 90, 42)
 QUALITY_BOX = (180, 166, 90, 42)
 BAR_SOURCE = (0, 428)
