@@ -186,9 +186,17 @@ class Run:
         self.window = None
         self.origin = None
         if register_card:
-            self.wine("regsvr32", "/s", os.path.join(self.folder, "tunersim.ax"), check=True)
+            self.register_card()
         else:
             self.wine("reg", "delete", "HKCR\\CLSID\\" + SIM_CLSID, "/f")
+
+    def register_card(self):
+        # regsvr32 now and then fails while the previous run's Wine processes are still ending.
+        for attempt in range(3):
+            if self.wine("regsvr32", "/s", os.path.join(self.folder, "tunersim.ax")).returncode == 0:
+                return
+            subprocess.run(["wineserver", "-w"], env=wine_environment(), timeout=30)
+        raise AssertionError("regsvr32 tunersim.ax failed three times")
 
     # --- files in the program folder
     def path(self, relative):
