@@ -2,12 +2,14 @@
 
 #include <cstring>
 
+#include "resources/resource_ids.h"
+
 namespace {
 
 // Language blocks in the order the table is filled at start-up.
 constexpr const char* kLoadingOrder[kSoundLanguageCount] = {"EN", "RU", "DE", "IT", "CH", "FR", "PL", "PR"};
 // Prefix of each language index, in the order the main window cycles through them.
-constexpr const char* kLanguagePrefix[kSoundLanguageCount] = {"EN", "DE", "RU", "IT", "CH", "FR", "PL", "PR"};
+constexpr const char* kLanguagePrefix[kSoundLanguageCount] = LANGUAGE_RESOURCE_PREFIXES;
 
 struct EntryNames {
   char names[kSoundTableSize][8];
@@ -23,10 +25,12 @@ EntryNames makeEntryNames() {
       name[2] = static_cast<char>('0' + digit);
     }
   }
-  std::memcpy(table.names[kToneEntry], "TONE", 5);
+  std::strcpy(table.names[kToneEntry], TONE_RESOURCE);
+  static_assert(kBirdCount == BIRD_RESOURCE_COUNT);
   for (int bird = 0; bird < kBirdCount; ++bird) {
-    std::memcpy(table.names[kFirstBirdEntry + bird], "BIRD0", 6);
-    table.names[kFirstBirdEntry + bird][4] = static_cast<char>('0' + bird);
+    char* name = table.names[kFirstBirdEntry + bird];
+    std::strcpy(name, BIRD_RESOURCE_PREFIX);
+    name[sizeof(BIRD_RESOURCE_PREFIX) - 1] = static_cast<char>('0' + bird);
   }
   return table;
 }
