@@ -96,7 +96,7 @@ MeterFrame composeMeterFrame(const MeterInputs& inputs) {
   addSkinCopy(frame, kMeterArea.left, kMeterArea.top, kMeterWidth, kMeterHeight, kMeterArea.left, kMeterArea.top);
   addSkinCopy(frame, 0, kLevelRow.captionSkinY, kCaptionWidth, kCaptionHeight, kCaptionX, kLevelRow.captionY);
   addSkinCopy(frame, 0, kQualityRow.captionSkinY, kCaptionWidth, kCaptionHeight, kCaptionX, kQualityRow.captionY);
-  if (inputs.level != 0 || inputs.quality != 0) 
+  if (inputs.level != 0 || inputs.quality != 0)
     addSkinCopy(frame, kGreenStartSkinX, kGreenStartSkinY, kGreenStartWidth, kGreenStartHeight, kStartButtonX,
                 kStartButtonY);
   addRow(frame, kLevelRow, inputs.level, inputs.levelSeen);
@@ -105,9 +105,8 @@ MeterFrame composeMeterFrame(const MeterInputs& inputs) {
 }
 
 bool waitForPollThread(Clock& clock, const SignalState& signal) {
-  const uint64_t start = clock.nowMs();
   while (signal.pollRunning.load() == 0) {
-    if (signal.watch.load() == 0 || clock.nowMs() - start >= kPollStartWaitMs) return false;
+    if (signal.watch.load() == 0) return false;
     clock.sleepMs(kPollStartCheckMs);
   }
   return true;

@@ -7,9 +7,8 @@
 #include "app/globals.h"
 
 constexpr uint32_t kMeterFrameMs = 400;
-// How long the meter thread waits for the poll thread to come up before giving up; threads
-// may be scheduled in any order, so the meter can run before the poll thread's first step.
-constexpr uint32_t kPollStartWaitMs = 2000;
+// Threads may be scheduled in any order, so the meter can run before the poll thread's first
+// step; it checks this often until the poll thread is up.
 constexpr uint32_t kPollStartCheckMs = 5;
 
 // Reading to bar width: percent x 2.86, truncated; the gradient bar in the skin is 286 wide,
@@ -73,8 +72,9 @@ class MeterCanvas {
   virtual void repaintWindow() = 0;
 };
 
-// Waits while the watch flag is set and the poll thread has not yet raised its flag, at most
-// kPollStartWaitMs. True when the poll thread is running.
+// Waits while the watch flag is set and the poll thread has not yet raised its flag, however
+// long that takes (the poll thread raises it at its first step, and stopping drops the watch
+// flag). True when the poll thread is running, false when watching ended first.
 bool waitForPollThread(Clock& clock, const SignalState& signal);
 
 // The meter thread's whole life: raises the meter-running flag, draws a frame every 400 ms
