@@ -229,10 +229,15 @@ class WatchingCase(QuorvanTest):
         run.move(*RESTING)
 
     def wait_meter(self, run, condition, what, timeout=6):
+        """Polls the window until condition(Meter) holds; on a timeout keeps the last picture in the run folder."""
         def check():
             meter = self.meter(run)
             return meter if condition(meter) else None
-        return wait_for(check, timeout, interval=0.1, what=what)
+        try:
+            return wait_for(check, timeout, interval=0.1, what=what)
+        except AssertionError as error:
+            self.window_image(run).save(run.path("timeout.png"))
+            raise AssertionError("%s (window kept in %s)" % (error, run.path("timeout.png")))
 
     def stop_and_watch_the_status_box(self, run, timeout=15):
         """Presses start while watching; polls the screen until the lists are back.
@@ -286,8 +291,8 @@ class WatchTest(WatchingCase):
         self.assertTrue(gaps and min(gaps) >= 90 and gaps[len(gaps) // 2] <= 200,
                         "got ReadSignal intervals %s ms, expected about 100 ms" % gaps)
         # The meter's first frame may reach the screen before the repaint that hides the hint.
-        wait_for(lambda: self.window_image(run).crop(22, 50, 100, 25).differing_pixels(self.skin.crop(22, 50, 100, 25)) == 0,
-                 5, what="the start hint to go while watching")
+        self.wait_meter(run, lambda m: m.image.crop(22, 50, 100, 25).differing_pixels(self.skin.crop(22, 50, 100, 25)) == 0,
+                        "the start hint to go while watching", timeout=5)
         self.assertTrue(self.window_image(run).crop(122, 50, 200, 20).differing_pixels(self.skin.crop(122, 50, 200, 20)) > 50,
                         "no satellite name at the top while watching")
 
