@@ -162,7 +162,6 @@ void startWatching() {
 void stopWatching() {
   signalState.watch.store(0);
   showStatusMessage(0);
-  showDrawingNow();
   waitUntilClear(signalState.pollRunning);
   waitUntilClear(signalState.soundRunning);
   waitUntilClear(signalState.meterRunning);
