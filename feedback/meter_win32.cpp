@@ -13,6 +13,16 @@
 
 namespace {
 
+// Wine keeps drawing made outside WM_PAINT in the window's surface until some thread of the
+// process looks at its message queue, or draws again 50 ms later: each frame would show only
+// when the next one is drawn, so every other frame would be lost. Peeking for a message that is
+// never posted flushes the surface and takes nothing from any queue.
+void showFrameNow() {
+  constexpr UINT kNeverPosted = WM_APP + 0x3FFF;
+  MSG message;
+  PeekMessageA(&message, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
+}
+
 HFONT fontFor(MeterFont font) { return font == MeterFont::Large ? skin.largeFont : skin.smallBoldFont; }
 
 void drawStep(HDC dc, const MeterStep& step) {
@@ -43,7 +53,7 @@ class WindowMeterCanvas final : public MeterCanvas {
     for (int i = 0; i < frame.count; ++i) drawStep(buffer, frame.steps[i]);
     BitBlt(shell.windowDC, kMeterArea.left, kMeterArea.top, kMeterArea.right - kMeterArea.left,
            kMeterArea.bottom - kMeterArea.top, buffer, kMeterArea.left, kMeterArea.top, SRCCOPY);
-    showDrawingNow();
+    showFrameNow();
   }
   void repaintWindow() override { InvalidateRect(shell.mainWindow, nullptr, TRUE); }
 };

@@ -86,16 +86,6 @@ void drawWebLink(HDC dc) {
 
 }  // namespace
 
-// Wine keeps drawing made outside WM_PAINT in the window's surface until some thread of the
-// process looks at its message queue, or draws again 50 ms later: a status message drawn before
-// the user-interface thread sleeps, or the meter's latest frame, would not show. Peeking for a
-// message that is never posted does that and takes nothing from the queue.
-void showDrawingNow() {
-  constexpr UINT kNeverPosted = WM_APP + 0x3FFF;
-  MSG message;
-  PeekMessageA(&message, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
-}
-
 void OnPaint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);

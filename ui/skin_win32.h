@@ -28,9 +28,6 @@ bool pointInHotRegion(HotRegion region, int x, int y);
 // Fixed rectangles (client coordinates).
 extern RECT hintRect, levelBox, qualityBox, settingsStrip;
 
-// Makes drawing done on the window DC outside WM_PAINT reach the screen now; any thread.
-void showDrawingNow();
-
 // Window procedure helpers.
 void OnPaint(HWND window);
 void OnMouseMove(int x, int y);  // also stores the last pointer position
