@@ -49,8 +49,9 @@ class Win32FileSystem final : public FileSystem {
   }
   bool removeFile(const std::string& name) override { return DeleteFileA(name.c_str()) != 0; }
   bool readFile(const std::string& name, std::string* contents) override {
-    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may read and write it meanwhile: a transponder file an editor holds open is still listed.
+    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     const DWORD size = GetFileSize(handle, nullptr);
     bool ok = size != INVALID_FILE_SIZE;

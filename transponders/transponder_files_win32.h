@@ -6,8 +6,8 @@
 
 #include "app/file_io.h"
 
-// Reads open the file for reading only and let other programs read and write it meanwhile,
-// so a file an editor holds open is still listed; writes go through systemFileSystem().
+// The program's file system: reads let other programs read and write the file meanwhile,
+// so a file an editor holds open is still listed.
 FileSystem& transponderReader();
 
 // The text of a window (the transponder list's edit field); empty when it has none.
