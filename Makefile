@@ -63,7 +63,7 @@ bench: dist prefix
 	python3 tools/bench.py
 
 fuzz: deps
-	tools/fuzz.sh 300
+	tools/fuzz.sh --runs 10000000
 
 clean:
 	rm -rf $(BUILD) dist

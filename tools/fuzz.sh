@@ -1,9 +1,16 @@
 #!/bin/sh
 # Builds every fuzz target tests/fuzz/*_fuzz.cpp with clang's libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer against the portable sources, then runs each for the given number
-# of seconds. Fails on any crash or sanitizer report. Usage: tools/fuzz.sh [seconds]
+# of seconds, or with --runs for at least that many executions each (printing the count).
+# Fails on any crash or sanitizer report, or on fewer executions than asked for.
+# Usage: tools/fuzz.sh [seconds] | tools/fuzz.sh --runs <count>
 set -eu
+runs=""
 seconds="${1:-20}"
+if [ "${1:-}" = "--runs" ]; then
+  runs="${2:?--runs needs a count}"
+  seconds=""
+fi
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 targets=$(ls tests/fuzz/*_fuzz.cpp 2>/dev/null || true)
@@ -17,7 +24,7 @@ includes="-I$root -I$root/tests/unit"
 
 # The portable library: every feature-folder source that is not Win32 glue.
 objects=""
-for source in app/*.cpp ui/*.cpp tuner/*.cpp feedback/*.cpp transponders/*.cpp signallog/*.cpp dishcalc/*.cpp; do
+for source in core/*.cpp window/*.cpp watch/*.cpp app/*.cpp ui/*.cpp tuner/*.cpp feedback/*.cpp transponders/*.cpp signallog/*.cpp dishcalc/*.cpp tunersim/*.cpp; do
   [ -f "$source" ] || continue
   case "$source" in *_win32.cpp) continue ;; esac
   object="$out/obj/$(echo "$source" | tr / _).o"
@@ -41,15 +48,28 @@ for target in $targets; do
   [ -d "tests/fuzz/corpus/$name" ] && seeds="tests/fuzz/corpus/$name"
   dict=""
   [ -f "tests/fuzz/$name.dict" ] && dict="-dict=tests/fuzz/$name.dict"
-  echo "fuzz: running $name for ${seconds}s"
+  if [ -n "$runs" ]; then
+    limit="-runs=$runs"
+    echo "fuzz: running $name for $runs executions"
+  else
+    limit="-max_total_time=$seconds"
+    echo "fuzz: running $name for ${seconds}s"
+  fi
+  started=$(date +%s)
   # shellcheck disable=SC2086
-  if ! "$out/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  if ! "$out/$name" $limit -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$out/$name-" $dict "$corpus" $seeds >"$out/$name.log" 2>&1; then
     echo "fuzz: $name FAILED; last lines of $out/$name.log:"
     tail -n 40 "$out/$name.log"
     status=1
   else
-    grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb" "$out/$name.log" | sed "s/^/fuzz: $name /"
+    executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log")
+    echo "fuzz: $name executed ${executed:-?} inputs in $(( $(date +%s) - started ))s"
+    grep -E "^stat::peak_rss_mb" "$out/$name.log" | sed "s/^/fuzz: $name /"
+    if [ -n "$runs" ] && [ "${executed:-0}" -lt "$runs" ]; then
+      echo "fuzz: $name ran fewer than $runs inputs"
+      status=1
+    fi
   fi
 done
 exit $status
