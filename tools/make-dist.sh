@@ -4,8 +4,16 @@ set -e
 build="$1"
 out="$2"
 mkdir -p "$out/Transponders"
-cp "$build/Quorvan.exe" "$out/"
-[ -f "$build/tunersim/tunersim.ax" ] && cp "$build/tunersim/tunersim.ax" "$out/"
+# The binaries go out stripped; their symbols stay in the build beside each one (Quorvan.exe.debug),
+# named in the stripped file's debuglink, so a crash address from a user can still be read.
+objcopy=$(sed -n 's/^CMAKE_OBJCOPY:FILEPATH=//p' "$build/CMakeCache.txt")
+[ -n "$objcopy" ] || { echo "make-dist: $build/CMakeCache.txt names no objcopy"; exit 1; }
+lay_out() {
+  "$objcopy" --only-keep-debug "$1" "$1.debug"
+  "$objcopy" --strip-all --add-gnu-debuglink="$1.debug" "$1" "$out/$(basename "$1")"
+}
+lay_out "$build/Quorvan.exe"
+if [ -f "$build/tunersim/tunersim.ax" ]; then lay_out "$build/tunersim/tunersim.ax"; fi
 if [ -d transponders/starter ]; then
   cp transponders/starter/*.ini "$out/Transponders/" 2>/dev/null || true
 fi
