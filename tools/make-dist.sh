@@ -1,5 +1,5 @@
 #!/bin/sh
-# Lays out a built program: Quorvan.exe, tunersim.ax and the starter Transponders folder.
+# Lays out a built program: Quorvan.exe, tunersim.ax and the starter Transponders folder with its source note.
 set -e
 build="$1"
 out="$2"
@@ -16,4 +16,5 @@ lay_out "$build/Quorvan.exe"
 if [ -f "$build/tunersim/tunersim.ax" ]; then lay_out "$build/tunersim/tunersim.ax"; fi
 if [ -d transponders/starter ]; then
   cp transponders/starter/*.ini "$out/Transponders/" 2>/dev/null || true
+  cp transponders/starter/SOURCE.txt "$out/Transponders/" 2>/dev/null || true
 fi
