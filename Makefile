@@ -12,7 +12,7 @@ export WINEDLLOVERRIDES := mscoree,mshtml=;winealsa.drv=
 export QV_BUILD := $(abspath $(BUILD))
 export QV_DIST := $(abspath $(DIST))
 
-.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz starter clean
+.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz starter soak clean
 
 all: dist
 
@@ -64,6 +64,9 @@ bench: dist prefix
 
 fuzz: deps
 	tools/fuzz.sh --runs 10000000
+
+soak: dist prefix
+	python3 tools/soak.py
 
 # Remakes transponders/starter from the installed scan tables and transponders/handmade.
 starter: deps

@@ -12,11 +12,13 @@
 //   qvdriver close [hwnd]              posts WM_CLOSE to the main window (or to hwnd)
 //   qvdriver click <hwnd>              BM_CLICK on a button (posted, so a modal loop may follow)
 //   qvdriver key <hwnd> <vk>           posts WM_KEYDOWN and WM_KEYUP with virtual key <vk>
+//   qvdriver resources                 the program's process id, open handles and GDI objects
 //
 // Exit code 0 on success, 2 when the main window is not there, 1 on bad arguments or failure.
 #include <windows.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -190,6 +192,87 @@ HWND parseWindow(const wchar_t* text, HWND mainWindow) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
 }
 
+// Counted from outside, so the counting itself adds nothing to the program. Wine answers
+// GetProcessHandleCount and GetGuiResources with 0, so the handles come from the system's
+// handle list and the GDI objects from the program's own GDI handle table (its PEB points to it).
+struct SystemHandle {
+  ULONG ownerProcess;
+  BYTE objectType;
+  BYTE flags;
+  USHORT value;
+  PVOID object;
+  ULONG access;
+};
+struct GdiHandleEntry {
+  UINT64 object;
+  ULONG owner;
+  USHORT unique;
+  UCHAR type;  // 0: a free entry
+  UCHAR flags;
+  UINT64 userPointer;
+};
+constexpr ULONG kSystemHandleInformation = 16;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+constexpr size_t kGdiHandleCount = 0x10000;
+constexpr size_t kPebGdiHandleTable = sizeof(void*) == 8 ? 0xF8 : 0x94;
+constexpr USHORT kStockObject = 0x80;  // in the entry's unique field
+
+template <typename Function>
+Function ntdllFunction(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+long long openHandles(DWORD processId) {
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  const auto query = ntdllFunction<Query>("NtQuerySystemInformation");
+  if (query == nullptr) return -1;
+  std::vector<BYTE> buffer(1 << 16);
+  LONG status;
+  ULONG needed = 0;
+  while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed)) ==
+         kInfoLengthMismatch)
+    buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
+  if (status < 0) return -1;
+  const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+  const auto* handles = reinterpret_cast<const SystemHandle*>(buffer.data() + sizeof(void*));
+  long long owned = 0;
+  for (ULONG i = 0; i < count; ++i) owned += handles[i].ownerProcess == processId ? 1 : 0;
+  return owned;
+}
+
+long long gdiObjects(HANDLE process) {
+  struct {
+    LONG_PTR exitStatus;
+    PVOID peb;
+    ULONG_PTR affinity, priority, processId, parent;
+  } basic{};
+  using Query = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+  const auto query = ntdllFunction<Query>("NtQueryInformationProcess");
+  if (query == nullptr || query(process, 0, &basic, sizeof(basic), nullptr) < 0) return -1;
+  PVOID table = nullptr;
+  if (!ReadProcessMemory(process, static_cast<BYTE*>(basic.peb) + kPebGdiHandleTable, &table, sizeof(table), nullptr) ||
+      table == nullptr)
+    return -1;
+  std::vector<GdiHandleEntry> entries(kGdiHandleCount);
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), nullptr)) return -1;
+  long long used = 0;
+  for (const GdiHandleEntry& entry : entries) used += entry.type != 0 && (entry.unique & kStockObject) == 0 ? 1 : 0;
+  return used;
+}
+
+std::string resourcesJson(HWND mainWindow) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(mainWindow, &processId);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (process == nullptr) return {};
+  const long long gdi = gdiObjects(process);
+  CloseHandle(process);
+  const long long handles = openHandles(processId);
+  if (handles < 0 || gdi < 0) return {};
+  return "{\"pid\": " + std::to_string(processId) + ", \"handles\": " + std::to_string(handles) +
+         ", \"gdi\": " + std::to_string(gdi) + "}";
+}
+
 int fail(const char* why) {
   std::printf("{\"error\": %s}\n", jsonString(why).c_str());
   return 1;
@@ -200,7 +283,7 @@ int fail(const char* why) {
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (argv == nullptr || argc < 2) return fail("usage: qvdriver state|items|select|settext|close|click|key ...");
+  if (argv == nullptr || argc < 2) return fail("usage: qvdriver state|items|select|settext|close|click|key|resources ...");
   const std::wstring command = argv[1];
   HWND mainWindow = FindWindowW(L"108", nullptr);
   if (mainWindow == nullptr && !(command == L"close" && argc > 2)) {
@@ -243,6 +326,10 @@ int main() {
     if (!PostMessageW(window, WM_KEYDOWN, key, 1) || !PostMessageW(window, WM_KEYUP, key, 0xC0000001))
       return fail("key not posted");
     std::printf("{\"result\": 0}\n");
+  } else if (command == L"resources") {
+    const std::string counts = resourcesJson(mainWindow);
+    if (counts.empty()) return fail("cannot count the program's handles");
+    std::printf("%s\n", counts.c_str());
   } else {
     return fail("unknown command");
   }
