@@ -9,6 +9,7 @@ import time
 
 from quorvan_e2e import QuorvanTest, RUNS, wait_for, wine_environment
 from test_shell import settings_bytes
+from test_watching import START
 
 SATELLITES, TRANSPONDERS = 111, 112
 SORT = (57, 120)
@@ -16,28 +17,7 @@ ADD = (60, 185)      # the last row of the upper half
 REMOVE = (60, 186)   # the first row of the lower half
 STATUS_BOX = (64, 20, 384, 60)  # x, y, width, height
 
-POSITION_ORDER = [
-    ("  0.8w - Thor 5/6/7 ", 3592),
-    ("  5.0w - Eutelsat 5 West B ", 3550),
-    ("  7.0w - Nilesat 201/Eutelsat 7 West A ", 3530),
-    ("  9.0e - Eutelsat 9B ", 90),
-    (" 13.0e - Hot Bird 13F/13G ", 130),
-    (" 19.2e - Astra 1KR/1L/1M/1N ", 192),
-    (" 23.5e - Astra 3B/3C ", 235),
-    (" 28.2e - Astra 2E/2F/2G ", 282),
-    ("105.5e - AsiaSat 7 (C-band) ", 1055),
-]
-NAME_ORDER = [
-    ("AsiaSat 7 (C-band) 105.5e", 1055),
-    ("Astra 1KR/1L/1M/1N  19.2e", 192),
-    ("Astra 2E/2F/2G  28.2e", 282),
-    ("Astra 3B/3C  23.5e", 235),
-    ("Eutelsat 5 West B   5.0w", 3550),
-    ("Eutelsat 9B   9.0e", 90),
-    ("Hot Bird 13F/13G  13.0e", 130),
-    ("Nilesat 201/Eutelsat 7 West A   7.0w", 3530),
-    ("Thor 5/6/7   0.8w", 3592),
-]
+STARTER = os.path.join(os.path.dirname(__file__), "..", "..", "transponders", "starter")
 
 # A downloaded list: an [UPDATE] section first, entries longer than 22 characters, a comment among
 # the entries and a section after them.
@@ -55,8 +35,32 @@ def texts(items):
 
 
 def starter_file(name):
-    with open(os.path.join(os.path.dirname(__file__), "..", "..", "transponders", "starter", name), "rb") as f:
+    with open(os.path.join(STARTER, name), "rb") as f:
         return f.read()
+
+
+def starter_satellites():
+    """(position field, name, position) of every shipped file."""
+    satellites = []
+    for name in sorted(n for n in os.listdir(STARTER) if n.endswith(".ini")):
+        position = int(name[:4])
+        east = position <= 1800
+        tenths = position if east else 3600 - position
+        field = "%5s%s" % ("%d.%d" % divmod(tenths, 10), "e" if east else "w")
+        title = next(line[2:] for line in starter_file(name).split(b"\r\n") if line.startswith(b"2="))
+        satellites.append((field, title.decode("latin-1"), position))
+    return satellites
+
+
+def position_order():
+    """Degrees ascending, east before west at equal degrees."""
+    return sorted(((field + " - " + title + " ", position) for field, title, position in starter_satellites()),
+                  key=lambda item: (float(item[0][:5]), item[0][5]))
+
+
+def name_order_words(items):
+    """The first word of each name-first item, lower case: the list keeps these in order."""
+    return [text.split()[0].lower() for text, _ in items]
 
 
 def entries_of(data):
@@ -68,7 +72,7 @@ def entries_of(data):
 
 def leftovers(run):
     """Temporary files a rewrite left behind."""
-    return sorted(n for n in os.listdir(run.path("Transponders")) if not n.endswith(".ini"))
+    return sorted(n for n in os.listdir(run.path("Transponders")) if not n.endswith(".ini") and n != "SOURCE.txt")
 
 
 def saved_settings(run):
@@ -185,8 +189,11 @@ class ListsTest(QuorvanTest):
         run = self.open_run(files={"qvnth.dat": settings_bytes(position=192, frequency=10758000)})
         run.start()
         lists = TransponderRun(self, run)
-        self.assertGot(texts(run.items(SATELLITES)), POSITION_ORDER, "satellite list at start (position first)")
-        self.assertGot(lists.combo(SATELLITES)["selection"], 5, "selected satellite (19.2e)")
+        position_first = position_order()
+        self.assertTrue(len(position_first) >= 190, "got %d starter files" % len(position_first))
+        self.assertGot(texts(run.items(SATELLITES)), position_first, "satellite list at start (position first)")
+        self.assertGot(lists.combo(SATELLITES)["selection"], [p for _, p in position_first].index(192),
+                       "selected satellite (19.2e)")
         astra = starter_file("0192.ini")
         self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], entries_of(astra), "transponder list of 19.2e")
         transponder = lists.combo(TRANSPONDERS)
@@ -194,12 +201,17 @@ class ListsTest(QuorvanTest):
                        "selected transponder of the saved frequency")
 
         run.click(*SORT)
-        self.assertGot(texts(run.items(SATELLITES)), NAME_ORDER, "satellite list after a click on sort (name first)")
+        name_first = texts(run.items(SATELLITES))
+        self.assertGot(sorted(name_first), sorted((title + " " + field, position)
+                                                  for field, title, position in starter_satellites()),
+                       "satellite items after a click on sort (name first)")
+        self.assertGot(name_order_words(name_first), sorted(name_order_words(name_first)), "names in order")
         self.assertGot(lists.combo(SATELLITES)["text"], "Astra 1KR/1L/1M/1N  19.2e", "satellite still selected")
         run.click(*SORT)
-        self.assertGot(texts(run.items(SATELLITES)), POSITION_ORDER, "satellite list after the second click")
+        self.assertGot(texts(run.items(SATELLITES)), position_first, "satellite list after the second click")
 
         lists.choose_satellite(130)
+        self.assertGot(lists.combo(SATELLITES)["text"], " 13.0e - Hot Bird 13F/13G ", "chosen satellite")
         self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], entries_of(starter_file("0130.ini")),
                        "transponder list after choosing 13.0e")
         lists.choose_satellite(1055)
@@ -209,6 +221,26 @@ class ListsTest(QuorvanTest):
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
         self.assertGot(saved_settings(run), (1055, 3880000), "saved position and frequency of the text left")
+
+
+class FarSatelliteTest(QuorvanTest):
+    def test_a_satellite_far_from_europe_lists_its_transponders_and_watching_tunes_the_chosen_one(self):
+        run = self.open_run(script=[(0, 1, 60, 40)], files={"qvnth.dat": settings_bytes(position=192, frequency=0)})
+        run.start()
+        lists = TransponderRun(self, run)
+        lists.choose_satellite(2880)
+        self.assertGot(lists.combo(SATELLITES)["text"], " 72.0w - AMC 6 ", "chosen satellite")
+        items = [i["text"] for i in run.items(TRANSPONDERS)]
+        self.assertGot(items, entries_of(starter_file("2880.ini")), "transponder list of 72.0w")
+        # The last DVB-S entry of the high band: the tone goes on.
+        chosen = max(i for i, text in enumerate(items) if int(text.split(",")[0]) >= 11700 and "S2" not in text)
+        run.driver("select", TRANSPONDERS, chosen)
+        run.driver("select", 110, 3, "notify")
+        run.click(*START)
+        wait_for(lambda: run.calls("ReadSignal"), 10, interval=0.2, what="the card to be read")
+        mhz, letter, ksps = items[chosen].split(",")[:3]
+        self.assertGot(run.calls("Tune")[0][2:], [mhz, ksps, "1" if letter in "HL" else "0", "1", "3"],
+                       "card tuned to %s on LNB3" % items[chosen])
 
 
 class StatusMessageTest(QuorvanTest):
