@@ -12,7 +12,7 @@ export WINEDLLOVERRIDES := mscoree,mshtml=;winealsa.drv=
 export QV_BUILD := $(abspath $(BUILD))
 export QV_DIST := $(abspath $(DIST))
 
-.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz starter soak clean
+.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz starter soak guide test-guide clean
 
 all: dist
 
@@ -53,7 +53,11 @@ test-e2e: dist prefix
 test-fuzz: deps
 	tools/fuzz.sh 20
 
-test: test-unit win32 test-win test-fuzz test-e2e
+# The user guide as laid out: tidy, its links and pictures, and Chromium's rendering of it.
+test-guide: dist
+	python3 tests/guide/check_guide.py
+
+test: test-unit win32 test-win test-fuzz test-e2e test-guide
 	@echo "make test: all passed"
 
 test-long: dist prefix
@@ -71,6 +75,10 @@ soak: dist prefix
 # Remakes transponders/starter from the installed scan tables and transponders/handmade.
 starter: deps
 	python3 tools/make_starter.py
+
+# Remakes the user guide's pictures (guide/UserGuide_files) from the program under Wine.
+guide: dist prefix
+	python3 tools/make_guide.py
 
 clean:
 	rm -rf $(BUILD) dist

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Lays out a built program: Quorvan.exe, tunersim.ax and the starter Transponders folder with its source note.
+# Lays out a built program: Quorvan.exe, tunersim.ax, the starter Transponders folder with its source note
+# and the user guide.
 set -e
 build="$1"
 out="$2"
@@ -18,3 +19,7 @@ if [ -d transponders/starter ]; then
   cp transponders/starter/*.ini "$out/Transponders/" 2>/dev/null || true
   cp transponders/starter/SOURCE.txt "$out/Transponders/" 2>/dev/null || true
 fi
+# The user guide beside the program, which the help button opens; its pictures come from make guide.
+rm -rf "$out/UserGuide_files"
+cp guide/UserGuide.html "$out/"
+cp -r guide/UserGuide_files "$out/"
