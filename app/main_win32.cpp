@@ -1,50 +1,18 @@
-// Entry point, start-up and shutdown sequences.
+// The entry point: the main window's class and window, start-up, the tuner, the message loop.
 #include <windows.h>
 
-#include "app/app_win32.h"
-#include "app/globals.h"
-#include "app/globals_win32.h"
-#include "app/shell.h"
-#include "feedback/feedback_win32.h"
+#include "app/shutdown_win32.h"
+#include "app/startup_win32.h"
+#include "app/window_proc_win32.h"
+#include "core/globals_win32.h"
 #include "resources/resource_ids.h"
-#include "transponders/transponders_win32.h"
-#include "tuner/tuner_win32.h"
-#include "ui/commands_win32.h"
-#include "ui/skin_win32.h"
+#include "tuner/tuner_device_win32.h"
+#include "window/layout.h"
 
 namespace {
 
 constexpr const char* kClassName = "108";
 constexpr const char* kWindowTitle = "Quorvan";
-
-void createBackBuffer() {
-  shell.backBuffer = CreateCompatibleDC(shell.windowDC);
-  shell.backBufferBitmap = CreateCompatibleBitmap(shell.windowDC, kWindowWidth, kWindowHeight);
-  SelectObject(shell.backBuffer, shell.backBufferBitmap);
-  SetBkMode(shell.backBuffer, TRANSPARENT);
-}
-
-void startupSequence() {
-  CoInitialize(nullptr);
-  InitializeCriticalSection(&shell.lock);
-  clearSettingsPrefix(settingsRecord);
-  enterProgramFolder();
-  DeleteFileA("log.txt");
-  loadSettings();
-  createBackBuffer();
-  loadSkinPicture();
-  createWindowShapeAndHotRegions();
-  createComboBoxes();
-  createFontsAndTextState();
-  createPensAndBrushes();
-  setComboBoxFonts();
-  fillLnbList();
-  buildSatelliteList();
-  loadTransponderList();
-  createTooltips();
-  setFixedRectangles();
-  loadSoundTable();
-}
 
 bool registerMainClass(HINSTANCE instance) {
   WNDCLASSEXA windowClass{};
@@ -62,51 +30,6 @@ bool registerMainClass(HINSTANCE instance) {
 
 }  // namespace
 
-void waitUntilClear(const std::atomic<uint8_t>& runningFlag) {
-  while (runningFlag.load() != 0) Sleep(kStopPollMs);
-}
-
-int enterProgramFolder() {
-  char path[512];
-  const DWORD length = GetModuleFileNameA(shell.instance, path, sizeof(path));
-  if (length == 0) return 1;
-  char* lastBackslash = strrchr(path, '\\');
-  if (lastBackslash != nullptr) *lastBackslash = '\0';
-  SetCurrentDirectoryA(path);
-  return 0;
-}
-
-void shutdownSequence() {
-  appendLogMarker("0;");
-  signalState.watch.store(0);
-  waitUntilClear(signalState.pollRunning);
-  appendLogMarker("1;");
-  waitUntilClear(signalState.soundRunning);
-  appendLogMarker("2;");
-  waitUntilClear(signalState.meterRunning);
-  appendLogMarker("3;");
-  deleteDrawingObjects();
-  appendLogMarker("4;");
-  freeSkinPixels();
-  appendLogMarker("5;");
-  parseTransponderText(false);
-  appendLogMarker("6;");
-  saveSettings();
-  appendLogMarker("7;");
-  releaseTunerInterface();
-  appendLogMarker("8;");
-  releaseSourceFilter();
-  appendLogMarker("9;");
-  CoUninitialize();
-  appendLogMarker("10;");
-  if (shell.backBuffer != nullptr) {
-    DeleteDC(shell.backBuffer);
-    shell.backBuffer = nullptr;
-  }
-  ReleaseDC(shell.mainWindow, shell.windowDC);
-  appendLogMarker("11;");
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (!registerMainClass(instance)) return 0;
   shell.instance = instance;
@@ -120,7 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   startupSequence();
   ShowWindow(shell.mainWindow, showCommand);
   UpdateWindow(shell.mainWindow);
-  if (openTuner()) {
+  if (!openTuner()) {
     shutdownSequence();
     return 0;
   }

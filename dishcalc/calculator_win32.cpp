@@ -5,23 +5,25 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/globals_win32.h"
+#include "core/globals.h"
+#include "core/globals_win32.h"
 #include "dishcalc/calculator_drawing.h"
 #include "dishcalc/calculator_lists.h"
 #include "dishcalc/geometry.h"
-#include "ui/message_dialog_win32.h"
-#include "ui/skin_win32.h"
+#include "resources/resource_ids.h"
+#include "window/shaded_frame_win32.h"
+#include "window/skin_win32.h"
 
 namespace {
 
-constexpr int kIdLongitudeDegreeList = 121;
-constexpr int kIdLongitudeMinuteList = 122;
-constexpr int kIdLatitudeDegreeList = 123;
-constexpr int kIdLatitudeMinuteList = 124;
-constexpr int kIdCalculatorSatelliteList = 125;
-constexpr int kIdDishWidthBox = 126;
-constexpr int kIdDishHeightBox = 127;
+constexpr int kIdLongitudeDegreeList = IDC_LONGITUDE_DEGREES;
+constexpr int kIdLongitudeMinuteList = IDC_LONGITUDE_MINUTES;
+constexpr int kIdLatitudeDegreeList = IDC_LATITUDE_DEGREES;
+constexpr int kIdLatitudeMinuteList = IDC_LATITUDE_MINUTES;
+constexpr int kIdCalculatorSatelliteList = IDC_CALCULATOR_SATELLITES;
+constexpr int kIdDishWidthBox = IDC_DISH_WIDTH;
+constexpr int kIdDishHeightBox = IDC_DISH_HEIGHT;
+constexpr int kIdOk = IDC_OK;
 
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
 constexpr DWORD kBoxStyle = WS_CHILD | WS_TABSTOP | ES_NUMBER;  // shown once results are

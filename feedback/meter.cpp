@@ -11,19 +11,12 @@ constexpr int kCaptionHeight = 15;
 constexpr int kBarHeight = 42;
 constexpr int kBarSkinX = 0;
 constexpr int kBarSkinY = 428;
-// The start button's green image and where it sits on the window.
-constexpr int kGreenStartSkinX = 512;
-constexpr int kGreenStartSkinY = 65;
-constexpr int kGreenStartWidth = 60;
-constexpr int kGreenStartHeight = 65;
-constexpr int kStartButtonX = 395;
-constexpr int kStartButtonY = 115;
 
 struct RowPlace {
   int captionSkinY;
   int captionY;
   int barY;
-  MeterRect box;
+  PixelRect box;
   int markerY;
   const char* marker;
 };
@@ -97,27 +90,26 @@ MeterFrame composeMeterFrame(const MeterInputs& inputs) {
   addSkinCopy(frame, 0, kLevelRow.captionSkinY, kCaptionWidth, kCaptionHeight, kCaptionX, kLevelRow.captionY);
   addSkinCopy(frame, 0, kQualityRow.captionSkinY, kCaptionWidth, kCaptionHeight, kCaptionX, kQualityRow.captionY);
   if (inputs.level != 0 || inputs.quality != 0)
-    addSkinCopy(frame, kGreenStartSkinX, kGreenStartSkinY, kGreenStartWidth, kGreenStartHeight, kStartButtonX,
-                kStartButtonY);
+    addSkinCopy(frame, kGreenStartButton.srcX, kGreenStartButton.srcY, kGreenStartButton.w, kGreenStartButton.h,
+                kGreenStartButton.dx, kGreenStartButton.dy);
   addRow(frame, kLevelRow, inputs.level, inputs.levelSeen);
   addRow(frame, kQualityRow, inputs.quality, inputs.qualitySeen);
   return frame;
 }
 
-bool waitForPollThread(Clock& clock, const SignalState& signal) {
+bool waitForPollThread(StopEvent& stop, const SignalState& signal) {
   while (signal.pollRunning.load() == 0) {
-    if (signal.watch.load() == 0) return false;
-    clock.sleepMs(kPollStartCheckMs);
+    if (signal.watch.load() == 0 || !stop.pause(kPollStartCheckMs)) return false;
   }
   return true;
 }
 
-void runMeterThread(MeterCanvas& canvas, Clock& clock, SignalState& signal) {
+void runMeterThread(MeterCanvas& canvas, StopEvent& stop, SignalState& signal) {
   signal.meterRunning.store(1);
-  if (waitForPollThread(clock, signal)) {
+  if (waitForPollThread(stop, signal)) {
     do {
       canvas.drawFrame(composeMeterFrame(readMeterInputs(signal)));
-      clock.sleepMs(kMeterFrameMs);
+      if (!stop.pause(kMeterFrameMs)) break;
     } while (signal.pollRunning.load() != 0);
   }
   canvas.repaintWindow();

@@ -3,8 +3,9 @@
 #pragma once
 #include <cstdint>
 
-#include "app/env.h"
-#include "app/globals.h"
+#include "core/env.h"
+#include "core/globals.h"
+#include "window/layout.h"
 
 constexpr uint32_t kMeterFrameMs = 400;
 // Threads may be scheduled in any order, so the meter can run before the poll thread's first
@@ -23,14 +24,6 @@ constexpr uint32_t kValueColour = meterRgb(230, 240, 250);
 constexpr uint32_t kZeroColour = meterRgb(220, 0, 0);
 constexpr uint32_t kSeenMarkerColour = meterRgb(0, 0, 255);
 
-struct MeterRect {
-  int left, top, right, bottom;
-};
-// The window area the meter owns: cleared, drawn off-screen, then copied in one block.
-constexpr MeterRect kMeterArea = {80, 80, 465, 210};
-constexpr MeterRect kLevelBox = {180, 98, 270, 140};
-constexpr MeterRect kQualityBox = {180, 166, 270, 208};
-
 enum class MeterFont { SmallBold, Large };
 
 struct MeterStep {
@@ -39,7 +32,7 @@ struct MeterStep {
   // CopySkin: the block (x, y, w, h) of the skin picture goes to (dx, dy).
   int x, y, w, h, dx, dy;
   // CentredText: centred from the top of box. TextAt: at (dx, dy).
-  MeterRect box;
+  PixelRect box;
   MeterFont font;
   uint32_t colour;
   char text[8];
@@ -74,10 +67,11 @@ class MeterCanvas {
 
 // Waits while the watch flag is set and the poll thread has not yet raised its flag, however
 // long that takes (the poll thread raises it at its first step, and stopping drops the watch
-// flag). True when the poll thread is running, false when watching ended first.
-bool waitForPollThread(Clock& clock, const SignalState& signal);
+// flag and sets the stop event). True when the poll thread is running, false when watching
+// ended first.
+bool waitForPollThread(StopEvent& stop, const SignalState& signal);
 
 // The meter thread's whole life: raises the meter-running flag, draws a frame every 400 ms
-// while the poll-running flag is set (tested after each frame), repaints the window and clears
-// its flag last.
-void runMeterThread(MeterCanvas& canvas, Clock& clock, SignalState& signal);
+// while the poll-running flag is set (tested after each frame) and stop has not cut the pause
+// short, repaints the window and clears its flag last.
+void runMeterThread(MeterCanvas& canvas, StopEvent& stop, SignalState& signal);

@@ -1,15 +1,15 @@
 // The meter thread: carries out each frame's steps in the back buffer and copies the meter
 // area to the window in one block, so the meter never flickers.
-#include <windows.h>
+#include "feedback/meter_win32.h"
 
 #include <cstring>
 
-#include "app/env.h"
-#include "app/globals.h"
-#include "app/globals_win32.h"
-#include "feedback/feedback_win32.h"
+#include "core/env_win32.h"
+#include "core/globals.h"
+#include "core/globals_win32.h"
 #include "feedback/meter.h"
-#include "ui/skin_win32.h"
+#include "window/layout_win32.h"
+#include "window/skin_win32.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void drawStep(HDC dc, const MeterStep& step) {
     case MeterStep::Kind::CentredText: {
       SelectObject(dc, fontFor(step.font));
       SetTextColor(dc, step.colour);
-      RECT box = {step.box.left, step.box.top, step.box.right, step.box.bottom};
+      RECT box = toRect(step.box);
       DrawTextA(dc, step.text, -1, &box, DT_CENTER | DT_WORDBREAK);
       return;
     }
@@ -62,6 +62,6 @@ class WindowMeterCanvas final : public MeterCanvas {
 
 DWORD WINAPI meterThread(LPVOID) {
   WindowMeterCanvas canvas;
-  runMeterThread(canvas, systemClock(), signalState);
+  runMeterThread(canvas, watchStopEvent(), signalState);
   return 0;
 }

@@ -17,20 +17,19 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // A draw reduced to 0..n-1 even if a source hands out a negative number.
 uint32_t drawBelow(RandomSource& random, uint32_t n) { return static_cast<uint32_t>(random.next()) % n; }
 
-void playBirdCall(SoundSeams& seams) {
+bool playBirdCall(SoundSeams& seams) {
   const uint32_t bird = drawBelow(seams.random, kBirdCount);
   seams.player.play(birdEntry(static_cast<int>(bird)));
-  seams.clock.sleepMs(kBirdPauseMinMs + drawBelow(seams.random, kBirdPauseSpreadMs));
+  return seams.stop.pause(kBirdPauseMinMs + drawBelow(seams.random, kBirdPauseSpreadMs));
 }
 
-void playAutoCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
+bool playAutoCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
   if (seams.autoToneCounter.load() < kAutoBeepCount) {
     seams.player.play(kToneEntry);
     seams.autoToneCounter.fetch_add(1);
-    seams.clock.sleepMs(kAutoBeepPauseMs);
-    return;
+    return seams.stop.pause(kAutoBeepPauseMs);
   }
-  speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.clock);
+  return speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.stop);
 }
 
 }  // namespace
@@ -49,47 +48,35 @@ SoundSnapshot readSoundSnapshot(const SignalState& signal, const SettingsRecord&
   return snapshot;
 }
 
-void speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, Clock& clock) {
+bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, StopEvent& stop) {
   // Seven digits and the terminator; longer values are cut, and only two are spoken anyway.
   char text[8];
   std::snprintf(text, sizeof(text), "%d", static_cast<int>(reading));
-  if (languageIndex < 0 || languageIndex >= kSoundLanguageCount) {
-    clock.sleepMs(kAfterDigitsMs);
-    return;
-  }
+  if (languageIndex < 0 || languageIndex >= kSoundLanguageCount) return stop.pause(kAfterDigitsMs);
   if (isDigit(text[0])) player.play(digitEntry(languageIndex, text[0] - '0'));
-  clock.sleepMs(kFirstDigitMs);
+  if (!stop.pause(kFirstDigitMs)) return false;
   if (text[0] != '\0' && isDigit(text[1])) player.play(digitEntry(languageIndex, text[1] - '0'));
-  clock.sleepMs(kAfterDigitsMs);
+  return stop.pause(kAfterDigitsMs);
 }
 
-void runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
+bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
   if (snapshot.reading == 0) {
     seams.autoToneCounter.store(0);
-    seams.clock.sleepMs(kQuietCycleMs);
-    return;
+    return seams.stop.pause(kQuietCycleMs);
   }
-  if (snapshot.reading < 0) {
-    seams.clock.sleepMs(kQuietCycleMs);
-    return;
-  }
+  if (snapshot.reading < 0) return seams.stop.pause(kQuietCycleMs);
   switch (snapshot.soundMode) {
     case kSoundModeAuto:
-      playAutoCycle(snapshot, seams);
-      break;
+      return playAutoCycle(snapshot, seams);
     case kSoundModeTone:
       seams.player.play(kToneEntry);
-      seams.clock.sleepMs(kTonePauseMs);
-      break;
+      return seams.stop.pause(kTonePauseMs);
     case kSoundModeVoice:
-      speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.clock);
-      break;
+      return speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.stop);
     case kSoundModeBirds:
-      playBirdCall(seams);
-      break;
+      return playBirdCall(seams);
     default:  // Mute, and a mode a damaged settings file counted past Birds
-      seams.clock.sleepMs(kQuietCycleMs);
-      break;
+      return seams.stop.pause(kQuietCycleMs);
   }
 }
 
@@ -98,7 +85,8 @@ void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running) {
   SoundSnapshot snapshot{};
   do {
     snapshot = seams.snapshots.take();
-    runSoundCycle(snapshot, seams);
+    // Nothing new starts once stop is pressed.
+    if (seams.stop.isSet() || !runSoundCycle(snapshot, seams)) break;
   } while (snapshot.watch != 0);
   running.store(0);
 }

@@ -1,19 +1,14 @@
 // The sound thread's decisions: what to play and how long to wait, driven through seams so
-// whole sequences run against a fake clock. The Win32 side supplies the locked snapshot and
-// the player (feedback/sound_win32.cpp).
+// whole sequences run against fake pauses. The Win32 side supplies the locked snapshot and
+// the player (feedback/sound_thread_win32.cpp, feedback/sound_table_win32.cpp).
 #pragma once
 #include <atomic>
 #include <cstdint>
 
-#include "app/env.h"
-#include "app/globals.h"
-#include "app/settings.h"
-
-constexpr int32_t kSoundModeAuto = 0;
-constexpr int32_t kSoundModeTone = 1;
-constexpr int32_t kSoundModeVoice = 2;
-constexpr int32_t kSoundModeMute = 3;
-constexpr int32_t kSoundModeBirds = 4;
+#include "core/env.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "feedback/sound_mode.h"
 
 constexpr uint32_t kQuietCycleMs = 100;      // zero reading, Mute, and readings or modes we cannot voice
 constexpr int32_t kAutoBeepCount = 3;        // beeps in Auto mode before the value is spoken
@@ -59,24 +54,26 @@ class SnapshotSource {
 // language and mode. The caller holds the lock that guards the mode against a cycle.
 SoundSnapshot readSoundSnapshot(const SignalState& signal, const SettingsRecord& settings);
 
+// Every pause waits on the stop event, so a stop ends the thread within its current pause.
 struct SoundSeams {
   SnapshotSource& snapshots;
   SoundPlayer& player;
-  Clock& clock;
+  StopEvent& stop;
   RandomSource& random;
   std::atomic<int32_t>& autoToneCounter;
 };
 
 // The value as its first two decimal characters: the tens then, 500 ms later, the units, then
-// 800 ms of quiet. A language outside 0..7 gives the 800 ms without a sound.
-void speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, Clock& clock);
+// 800 ms of quiet. A language outside 0..7 gives the 800 ms without a sound. False when stop cut
+// a pause short (nothing more is played then).
+bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, StopEvent& stop);
 
-// One cycle of the sound thread acting on a snapshot. Never returns without sleeping, so a
-// damaged mode or a negative reading cannot make the thread spin.
-void runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
+// One cycle of the sound thread acting on a snapshot. Never returns without pausing, so a
+// damaged mode or a negative reading cannot make the thread spin. False when stop cut it short.
+bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
 
 // The whole thread: raises running, cycles while the snapshot's watch flag is set (so at most
-// one cycle follows the end of watching), clears running.
+// one cycle follows the end of watching) and the stop event is not set, clears running.
 void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running);
 
 // The preview of a newly chosen sound mode: TONE for Auto and Tone, the language's zero for

@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/file_io.h"
+#include "core/file_io.h"
+#include "resources/resource_ids.h"
 
 constexpr const char* kSignalLogFileName = "signal_log.txt";
 constexpr const char* kLogFileLabel = "Log file: signal_log.txt";
 constexpr int kSamplesPerPage = 300;  // five minutes at one a second
-constexpr int kSampleTimerId = 115;
+constexpr int kSampleTimerId = IDT_SIGNAL_SAMPLE;
 constexpr unsigned kSamplePeriodMs = 1000;
-constexpr int kCloseButtonId = 113;
+constexpr int kCloseButtonId = IDC_OK;
 constexpr int kCloseButtonSize = 20;
 constexpr int kGridRows = 20;        // 5 % a row
 constexpr int kGridMinutes = 5;      // one vertical line a minute, plus the left edge

@@ -4,13 +4,15 @@
 
 #include <cstring>
 
-#include "app/app_win32.h"
-#include "app/file_io.h"
-#include "app/globals.h"
-#include "app/globals_win32.h"
+#include "core/file_io.h"
+#include "core/file_io_win32.h"
+#include "core/globals.h"
+#include "core/globals_win32.h"
+#include "core/program_folder_win32.h"
+#include "resources/resource_ids.h"
 #include "signallog/signal_log.h"
-#include "transponders/transponders_win32.h"
-#include "ui/message_dialog_win32.h"
+#include "window/shaded_frame_win32.h"
+#include "window/window_text_win32.h"
 
 namespace {
 

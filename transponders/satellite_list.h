@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/file_io.h"
+#include "core/file_io.h"
 
 constexpr size_t kMaxSatelliteFiles = 500;     // listed by one scan
 constexpr size_t kSatelliteItemRoom = 127;     // the item text's buffer holds 128 bytes

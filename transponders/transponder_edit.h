@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/file_io.h"
+#include "core/file_io.h"
 
 // Appends the entry text as the last entry. True when the new file is in place.
 bool addTransponderToFile(FileSystem& fs, const std::string& fileName, int32_t position, std::string_view text);

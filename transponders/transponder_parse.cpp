@@ -35,17 +35,6 @@ int32_t leadingInteger(std::string_view text) {
   return value >= kLimit ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(value);
 }
 
-const char* statusMessageText(int index) {
-  switch (index) {
-    case kStatusPleaseWait: return "Please wait ...";
-    case kStatusIncorrectParameters: return "Incorrect transponder parameters.";
-    case kStatusInvalidFrequency: return "Invalid transponder frequency.";
-    case kStatusInvalidPolarisation: return "Invalid polarisation.";
-    case kStatusInvalidSymbolRate: return "Invalid symbol rate.";
-    default: return "";
-  }
-}
-
 int parseTransponderEntry(std::string_view text, TuningResult& values) {
   if (text.size() > kLongestTransponderText || text.size() < kShortestTransponderText)
     return kStatusIncorrectParameters;

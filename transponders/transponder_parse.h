@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "window/status_message.h"
+
 // The leading decimal integer: blanks and a sign allowed before the digits, no digits gives 0,
 // and a value beyond 32 bits stops at the nearest end of the range (as the C library's atoi does).
 int32_t leadingInteger(std::string_view text);
@@ -15,16 +17,8 @@ constexpr uint32_t kHighestFrequencyMHz = 15000;  // up to this a leading number
 constexpr int32_t kLowestSymbolRate = 1000;       // kS/s
 constexpr int32_t kHighestSymbolRate = 45000;     // above it a rate is S/s
 
-// Status message indexes.
-constexpr int kStatusPleaseWait = 0;
-constexpr int kStatusIncorrectParameters = 1;
-constexpr int kStatusInvalidFrequency = 2;
-constexpr int kStatusInvalidPolarisation = 3;
-constexpr int kStatusInvalidSymbolRate = 4;
+// What parseTransponderEntry gives for a valid text; otherwise a status message index.
 constexpr int kTransponderTextValid = -1;
-
-// Text of a status message; empty for an index without one (only the frame is drawn).
-const char* statusMessageText(int index);
 
 // The values a parse writes. A failed parse leaves what it stored before the failing rule:
 // after a frequency failure the rejected frequency, after a polarization failure polarization 2,

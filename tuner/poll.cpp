@@ -1,7 +1,7 @@
 #include "tuner/poll.h"
 
-void pollCycle(Tuner& tuner, Clock& clock, SignalState& signal, uint8_t& lock, TuneRequest (*request)()) {
-  clock.sleepMs(kPollIntervalMs);
+bool pollCycle(Tuner& tuner, StopEvent& stop, SignalState& signal, uint8_t& lock, TuneRequest (*request)()) {
+  if (!stop.pause(kPollIntervalMs)) return false;
   // The card writes the readings only when locked; start from what is shared so an unlocked
   // call leaves nothing new behind.
   int32_t level = signal.level.load();
@@ -14,17 +14,20 @@ void pollCycle(Tuner& tuner, Clock& clock, SignalState& signal, uint8_t& lock, T
     signal.quality.store(quality);
     if (level != 0) signal.levelSeen.store(1);
     if (quality != 0) signal.qualitySeen.store(1);
-    return;
+    return true;
   }
   signal.level.store(0);
   signal.quality.store(0);
   tuneOperation(tuner, request());
+  return true;
 }
 
-void runPollThread(Tuner& tuner, Clock& clock, SignalState& signal, TuneRequest (*request)()) {
+void runPollThread(Tuner& tuner, StopEvent& stop, SignalState& signal, TuneRequest (*request)()) {
   signal.pollRunning.store(1);
   uint8_t lock = 0;
-  while (signal.watch.load() != 0) pollCycle(tuner, clock, signal, lock, request);
+  while (signal.watch.load() != 0) {
+    if (!pollCycle(tuner, stop, signal, lock, request)) break;
+  }
   signal.quality.store(0);
   signal.level.store(0);
   signal.levelSeen.store(0);

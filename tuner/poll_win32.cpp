@@ -1,11 +1,12 @@
 // The tune operation and the poll thread on the card maker's tuner interface.
-#include <windows.h>
+#include "tuner/poll_win32.h"
 
-#include "app/env.h"
-#include "app/globals.h"
+#include "core/env_win32.h"
+#include "core/globals.h"
 #include "tuner/poll.h"
+#include "tuner/tune.h"
 #include "tuner/tuner_control_win32.h"
-#include "tuner/tuner_win32.h"
+#include "tuner/tuner_device_win32.h"
 
 namespace {
 
@@ -35,9 +36,9 @@ CardTuner cardTuner;
 
 }  // namespace
 
-bool tuneOperation() { return tuneOperation(cardTuner, currentTuneRequest()); }
+void tuneOperation() { tuneOperation(cardTuner, currentTuneRequest()); }
 
 DWORD WINAPI pollThread(LPVOID) {
-  runPollThread(cardTuner, systemClock(), signalState, currentTuneRequest);
+  runPollThread(cardTuner, watchStopEvent(), signalState, currentTuneRequest);
   return 0;
 }

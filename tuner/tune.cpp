@@ -1,5 +1,6 @@
-#include "app/globals.h"
-#include "tuner/tuner.h"
+#include "tuner/tune.h"
+
+#include "core/globals.h"
 
 OscillatorChoice oscillatorChoice(int32_t frequencyKHz) {
   if (frequencyKHz > kKuBandAboveKHz) return OscillatorChoice::KuBand;
@@ -9,7 +10,7 @@ OscillatorChoice oscillatorChoice(int32_t frequencyKHz) {
 
 int32_t toneFlag(int32_t frequencyKHz) { return frequencyKHz > kHighBandAboveKHz ? 1 : 0; }
 
-bool tuneOperation(Tuner& tuner, const TuneRequest& request) {
+void tuneOperation(Tuner& tuner, const TuneRequest& request) {
   switch (oscillatorChoice(request.frequencyKHz)) {
     case OscillatorChoice::KuBand:
       tuner.setLnbFrequencies(1, kKuLo1Mhz, kKuLo2Mhz);
@@ -22,7 +23,6 @@ bool tuneOperation(Tuner& tuner, const TuneRequest& request) {
   }
   tuner.tune(tuneFrequencyMhz(request.frequencyKHz), request.symbolRate, request.polarization,
              toneFlag(request.frequencyKHz), request.lnbSelection);
-  return false;
 }
 
 TuneRequest currentTuneRequest() {

@@ -25,7 +25,3 @@ struct TunerControl : public IUnknown {
   // lock non-zero when locked; level and quality in percent, written when locked.
   virtual HRESULT STDMETHODCALLTYPE ReadSignal(BYTE* lock, LONG* level, LONG* quality) = 0;  // slot 10
 };
-
-// Process-wide; null until opened and after release.
-extern IBaseFilter* sourceFilter;
-extern TunerControl* tunerControl;

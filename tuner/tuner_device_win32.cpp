@@ -1,12 +1,9 @@
 // The card maker's source filter and its tuner interface, created through COM once at
 // start-up and released at shutdown.
-#include "tuner/tuner_win32.h"
+#include "tuner/tuner_device_win32.h"
 
-#include <strmif.h>
-
-#include "tuner/tuner_control_win32.h"
-#include "ui/layout.h"
-#include "ui/message_dialog_win32.h"
+#include "window/message_dialog.h"
+#include "window/message_dialog_win32.h"
 
 IBaseFilter* sourceFilter = nullptr;
 TunerControl* tunerControl = nullptr;
@@ -22,13 +19,13 @@ bool openTuner() {
   if (FAILED(CoCreateInstance(kSourceFilterClsid, nullptr, kFilterContext, IID_IBaseFilter, &filter)) ||
       filter == nullptr) {
     showMessage(kMessageNoFilter);
-    return true;
+    return false;
   }
   sourceFilter = static_cast<IBaseFilter*>(filter);
   void* control = nullptr;
-  if (FAILED(sourceFilter->QueryInterface(kTunerControlIid, &control)) || control == nullptr) return true;
+  if (FAILED(sourceFilter->QueryInterface(kTunerControlIid, &control)) || control == nullptr) return false;
   tunerControl = static_cast<TunerControl*>(control);
-  return false;
+  return true;
 }
 
 void releaseTunerInterface() {

@@ -13,7 +13,7 @@
 #include <malloc.h>
 #endif
 
-#include "app/file_io.h"
+#include "core/file_io.h"
 #include "transponders/satellite_list.h"
 #include "transponders/transponder_file.h"
 

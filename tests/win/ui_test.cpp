@@ -5,10 +5,16 @@
 
 #include <string>
 
-#include "app/globals.h"
-#include "app/globals_win32.h"
-#include "ui/message_dialog_win32.h"
-#include "ui/skin_win32.h"
+#include "app/main_window_win32.h"
+#include "core/globals.h"
+#include "core/globals_win32.h"
+#include "resources/resource_ids.h"
+#include "window/drawing_objects_win32.h"
+#include "window/hot_regions_win32.h"
+#include "window/message_dialog.h"
+#include "window/message_dialog_win32.h"
+#include "window/shaded_frame_win32.h"
+#include "window/skin_win32.h"
 
 namespace {
 
@@ -257,7 +263,7 @@ TEST_F(MainWindowTest, LnbListHoldsNoneToLnb4AndSelectsOnlyAValidSetting) {
     EXPECT_EQ(itemText(controls.lnbList, 0), "None");
     EXPECT_EQ(itemText(controls.lnbList, 4), "LNB4");
     EXPECT_EQ(SendMessageA(controls.lnbList, CB_GETCURSEL, 0, 0), c.selected);
-    EXPECT_EQ(GetDlgCtrlID(controls.transponderList), kIdTransponderList);
+    EXPECT_EQ(GetDlgCtrlID(controls.transponderList), IDC_TRANSPONDER_LIST);
     EXPECT_EQ(GetWindowLongA(controls.satelliteList, GWL_STYLE) & 0xFFFF, CBS_DROPDOWNLIST | CBS_SORT);
     for (HWND* list : {&controls.lnbList, &controls.satelliteList, &controls.transponderList}) DestroyWindow(*list);
   }

@@ -43,6 +43,7 @@ class MeterThreadTest : public ::testing::Test {
  protected:
   RecordingCanvas canvas;
   FakeClock clock;
+  FakeStopEvent stop{clock};
   SignalState signal;
   void SetUp() override { canvas.signal = &signal; }
 };
@@ -55,7 +56,7 @@ TEST_F(MeterThreadTest, DrawsEvery400MsWhileThePollThreadRunsThenRepaints) {
   clock.onSleep = [&](uint32_t ms) {
     if (ms == kMeterFrameMs && ++frameSleeps == 3) signal.pollRunning.store(0);
   };
-  runMeterThread(canvas, clock, signal);
+  runMeterThread(canvas, stop, signal);
   EXPECT_EQ(canvas.frames, (std::vector<std::string>{"50%|0%", "50%|0%", "50%|0%"}));
   EXPECT_EQ(clock.sleeps, (std::vector<uint32_t>{400, 400, 400}));
   EXPECT_EQ(canvas.meterRunningWhileDrawing, (std::vector<uint8_t>{1, 1, 1}));
@@ -73,12 +74,12 @@ TEST_F(MeterThreadTest, EachFrameShowsTheReadingsOfItsMoment) {
     if (frameSleeps == 2) signal.level.store(7);
     if (frameSleeps == 3) signal.pollRunning.store(0);
   };
-  runMeterThread(canvas, clock, signal);
+  runMeterThread(canvas, stop, signal);
   EXPECT_EQ(canvas.frames, (std::vector<std::string>{"0%|0%", "0%|99%", "7%|99%"}));
 }
 
 TEST_F(MeterThreadTest, NotWatchingDrawsNothingAndStillRepaintsAndClearsItsFlag) {
-  runMeterThread(canvas, clock, signal);
+  runMeterThread(canvas, stop, signal);
   EXPECT_TRUE(canvas.frames.empty());
   EXPECT_TRUE(clock.sleeps.empty());
   EXPECT_EQ(canvas.repaints, 1);
@@ -94,7 +95,7 @@ TEST_F(MeterThreadTest, WaitsForAPollThreadThatStartsLate) {
     if (ms == kPollStartCheckMs && ++checks == 4) signal.pollRunning.store(1);
     if (ms == kMeterFrameMs && ++frames == 2) signal.pollRunning.store(0);
   };
-  runMeterThread(canvas, clock, signal);
+  runMeterThread(canvas, stop, signal);
   EXPECT_EQ(checks, 4);
   EXPECT_EQ(canvas.frames.size(), 2u) << "got " << canvas.frames.size() << " frames, expected 2";
 }
@@ -108,7 +109,7 @@ TEST_F(MeterThreadTest, KeepsWaitingForAPollThreadAsLongAsWatchingLasts) {
     if (ms == kPollStartCheckMs && ++checks == 20000) signal.pollRunning.store(1);
     if (ms == kMeterFrameMs && ++frames == 1) signal.pollRunning.store(0);
   };
-  runMeterThread(canvas, clock, signal);
+  runMeterThread(canvas, stop, signal);
   EXPECT_EQ(canvas.frames.size(), 1u) << "got " << canvas.frames.size() << " frames after a poll thread 100 s late";
   EXPECT_EQ(canvas.repaints, 1);
   EXPECT_EQ(signal.meterRunning.load(), 0);
@@ -119,41 +120,10 @@ TEST_F(MeterThreadTest, StopsWaitingAsSoonAsWatchingEnds) {
   clock.onSleep = [&](uint32_t) {
     if (clock.sleeps.size() == 2) signal.watch.store(0);
   };
-  runMeterThread(canvas, clock, signal);
+  runMeterThread(canvas, stop, signal);
   EXPECT_EQ(clock.sleeps.size(), 2u);
   EXPECT_TRUE(canvas.frames.empty());
   EXPECT_EQ(signal.meterRunning.load(), 0);
-}
-
-// Real threads in the program's start order, with the meter scheduled well before the poll
-// thread, then the stop handshake: watch flag down, then poll, then meter running flags clear.
-TEST(WatchThreads, MeterScheduledFirstStillDrawsAndAllEndAfterTheWatchFlagDrops) {
-  static SignalState signal;
-  static FakeTuner tuner;
-  tuner.script = {{1, 50, 100}};
-  RecordingCanvas canvas;
-  signal.watch.store(1);
-  std::thread meter([&] { runMeterThread(canvas, systemClock(), signal); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  std::thread poll([] { runPollThread(tuner, systemClock(), signal, [] { return TuneRequest{11778000, 27500, 1, 2}; }); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-  signal.watch.store(0);
-  const auto stopAt = std::chrono::steady_clock::now();
-  while (signal.pollRunning.load() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  const auto pollEndedMs =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - stopAt).count();
-  while (signal.meterRunning.load() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  const auto meterEndedMs =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - stopAt).count();
-  poll.join();
-  meter.join();
-  ASSERT_GE(canvas.frames.size(), 2u) << "the meter must see the poll thread that started after it";
-  EXPECT_EQ(canvas.frames.back(), "50%|99%");
-  EXPECT_LE(pollEndedMs, 300) << "poll thread: one 100 ms cycle after the watch flag dropped";
-  EXPECT_LE(meterEndedMs, 700) << "meter thread: one 400 ms frame after the poll thread ended";
-  EXPECT_EQ(canvas.repaints, 1);
-  EXPECT_EQ(signal.level.load(), 0);
-  EXPECT_EQ(signal.qualitySeen.load(), 0);
 }
 
 }  // namespace

@@ -1,19 +1,18 @@
-// Fakes for running the sound thread against a clock that only moves when it sleeps.
+// Fakes for running the sound thread against pauses on a clock that only moves when paused.
 #pragma once
 #include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/env.h"
+#include "core/env.h"
+#include "support/fake_clock.h"
 #include "feedback/sound_table.h"
 #include "feedback/sound_thread.h"
 
-class FakeClock : public Clock {
- public:
-  uint64_t now = 0;
-  uint64_t nowMs() override { return now; }
-  void sleepMs(uint32_t ms) override { now += ms; }
+// Sound sequences count from 0.
+struct ZeroClock : FakeClock {
+  ZeroClock() { now = 0; }
 };
 
 // Records "<ms> <name>" for every sound asked for.
@@ -85,13 +84,14 @@ class ScriptedSignal : public SnapshotSource {
 
 // Everything one run of the sound thread needs, wired together.
 struct SoundRig {
-  FakeClock clock;
+  ZeroClock clock;
+  FakeStopEvent stop{clock};
   RecordingPlayer player{clock};
   ScriptedRandom random;
   std::atomic<int32_t> counter{0};
   ScriptedSignal signal{clock, counter};
   std::atomic<uint8_t> running{0};
-  SoundSeams seams{signal, player, clock, random, counter};
+  SoundSeams seams{signal, player, stop, random, counter};
 
   std::vector<std::string> run() {
     runSoundThread(seams, running);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "sound/sound_fakes.h"
 
 using Played = std::vector<std::string>;
@@ -190,7 +190,7 @@ TEST(ReadingSelector, QualitySelectedWhileOnlyTheLevelIsUpStaysSilent) {
     state.signal.quality.store(c.quality);
     state.settings.readingSelector = c.selector;
     state.settings.soundMode = kSoundModeTone;
-    SoundSeams seams{state, rig.player, rig.clock, rig.random, rig.counter};
+    SoundSeams seams{state, rig.player, rig.stop, rig.random, rig.counter};
     runSoundThread(seams, rig.running);
     EXPECT_EQ(rig.player.played.size(), c.tones) << "selector " << c.selector << " level " << c.level
                                                  << " quality " << c.quality;
@@ -273,11 +273,82 @@ class FlagWatchingPlayer : public SoundPlayer {
 TEST(ThreadEnd, RunningFlagIsRaisedForTheThreadsLifetime) {
   SoundRig rig;
   FlagWatchingPlayer player(rig.running);
-  SoundSeams seams{rig.signal, player, rig.clock, rig.random, rig.counter};
+  SoundSeams seams{rig.signal, player, rig.stop, rig.random, rig.counter};
   rig.signal.soundMode = kSoundModeTone;
   rig.signal.readings = {{0, 50}};
   rig.signal.watchUntilMs = 3000;
   runSoundThread(seams, rig.running);
   EXPECT_EQ(player.flagsSeen, (std::vector<int>{1, 1, 1}));
   EXPECT_EQ(rig.running.load(), 0);
+}
+
+namespace {
+
+class CountingLock : public Lock {
+ public:
+  int held = 0;
+  int entered = 0;
+  void enter() override {
+    ++held;
+    ++entered;
+  }
+  void leave() override { --held; }
+};
+
+// Snapshots of the real settings record, as the program takes them, until a moment.
+class RecordSnapshots : public SnapshotSource {
+ public:
+  RecordSnapshots(Clock& clock, const SettingsRecord& settings) : clock_(clock), settings_(settings) {}
+  SignalState signal;
+  uint64_t watchUntilMs = 0;
+  SoundSnapshot take() override {
+    signal.watch.store(clock_.nowMs() < watchUntilMs ? 1 : 0);
+    return readSoundSnapshot(signal, settings_);
+  }
+
+ private:
+  Clock& clock_;
+  const SettingsRecord& settings_;
+};
+
+}  // namespace
+
+// The main window's own cycle, round from Auto to Auto while the value is being spoken: the
+// counter reset that goes with it brings the three beeps back.
+TEST(SoundModeCycle, RoundToAutoWhileSpeakingRestartsTheBeeps) {
+  SoundRig rig;
+  SettingsRecord settings{};
+  settings.soundMode = kSoundModeAuto;
+  CountingLock lock;
+  RecordSnapshots snapshots(rig.clock, settings);
+  snapshots.signal.level.store(50);
+  snapshots.watchUntilMs = 6900;  // the cycle at 6900 is the last
+  bool cycled = false;
+  rig.clock.onSleep = [&](uint32_t) {
+    if (cycled || rig.clock.now < 5000) return;
+    cycled = true;
+    for (int i = 0; i < kSoundModeCount; ++i) cycleSoundMode(settings, rig.counter, lock);
+  };
+  SoundSeams seams{snapshots, rig.player, rig.stop, rig.random, rig.counter};
+  runSoundThread(seams, rig.running);
+  const Played expected = {"0 TONE", "1400 TONE", "2800 TONE", "4200 EN5", "4700 EN0", "5500 TONE", "6900 TONE"};
+  EXPECT_EQ(rig.player.played, expected);
+  EXPECT_EQ(settings.soundMode, kSoundModeAuto);
+  EXPECT_EQ(lock.entered, kSoundModeCount);
+  EXPECT_EQ(lock.held, 0);
+}
+
+TEST(SoundModeCycle, WrapsFromBirdsToAutoAndKeepsCountingADamagedMode) {
+  const struct {
+    int32_t from, to;
+  } cases[] = {{0, 1}, {3, 4}, {4, 0}, {5, 6}, {-1, 0}, {INT32_MAX, INT32_MIN}};
+  for (const auto& c : cases) {
+    SettingsRecord settings{};
+    settings.soundMode = c.from;
+    std::atomic<int32_t> counter{3};
+    CountingLock lock;
+    EXPECT_EQ(cycleSoundMode(settings, counter, lock), c.to) << c.from;
+    EXPECT_EQ(settings.soundMode, c.to) << c.from;
+    EXPECT_EQ(counter.load(), 0) << c.from;
+  }
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "sound/sound_fakes.h"
 
 using Played = std::vector<std::string>;
@@ -29,9 +29,10 @@ TEST(SpeakReading, SaysTheFirstTwoCharactersInAThirteenHundredMillisecondCycle) 
       {57, INT32_MAX, {}, 800},
   };
   for (const auto& c : cases) {
-    FakeClock clock;
+    ZeroClock clock;
+    FakeStopEvent stop(clock);
     RecordingPlayer player(clock);
-    speakReading(c.reading, c.language, player, clock);
+    speakReading(c.reading, c.language, player, stop);
     EXPECT_EQ(player.played, c.expected) << "reading " << c.reading << " language " << c.language;
     EXPECT_EQ(clock.now, c.elapsed) << "reading " << c.reading << " language " << c.language;
   }
@@ -58,7 +59,7 @@ TEST(ModePreview, PlaysWhatEachNewModeSoundsLike) {
       {-1, 0, {}, 0},
   };
   for (const auto& c : cases) {
-    FakeClock clock;
+    ZeroClock clock;
     RecordingPlayer player(clock);
     playModePreview(c.mode, c.language, player, clock);
     EXPECT_EQ(player.played, c.expected) << "mode " << c.mode << " language " << c.language;

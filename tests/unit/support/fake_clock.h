@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/env.h"
+#include "core/env.h"
 
 class FakeClock : public Clock {
  public:
@@ -19,4 +19,23 @@ class FakeClock : public Clock {
     now += ms;
     if (onSleep) onSleep(ms);
   }
+};
+
+// Pauses on a fake clock: each pause moves the clock (and runs its hook) unless the event is
+// set; a hook that sets the event cuts that pause short.
+class FakeStopEvent : public StopEvent {
+ public:
+  explicit FakeStopEvent(FakeClock& clock) : clock_(clock) {}
+  bool stopped = false;
+  void set() override { stopped = true; }
+  void reset() override { stopped = false; }
+  bool isSet() override { return stopped; }
+  bool pause(uint32_t ms) override {
+    if (stopped) return false;
+    clock_.sleepMs(ms);
+    return !stopped;
+  }
+
+ private:
+  FakeClock& clock_;
 };

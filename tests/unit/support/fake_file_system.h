@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/file_io.h"
+#include "core/file_io.h"
 
 class FakeFileSystem : public FileSystem {
  public:

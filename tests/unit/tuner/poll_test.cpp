@@ -15,6 +15,7 @@ class PollTest : public ::testing::Test {
  protected:
   FakeTuner tuner;
   FakeClock clock;
+  FakeStopEvent stop{clock};
   SignalState signal;
   uint8_t lock = 0;
 
@@ -22,7 +23,7 @@ class PollTest : public ::testing::Test {
     // Sleeps go into the same trace as the card's calls, so the order can be checked.
     clock.onSleep = [this](uint32_t ms) { tuner.trace.push_back("sleep " + std::to_string(ms)); };
   }
-  void cycle() { pollCycle(tuner, clock, signal, lock, ku2HighBand); }
+  void cycle() { pollCycle(tuner, stop, signal, lock, ku2HighBand); }
 };
 
 TEST_F(PollTest, LockedCycleSleepsThenReadsAndStoresTheReadings) {
@@ -42,10 +43,11 @@ TEST_F(PollTest, LockedCycleSleepsThenReadsAndStoresTheReadings) {
   for (const auto& c : cases) {
     FakeTuner card;
     FakeClock quietClock;
+    FakeStopEvent quietStop{quietClock};
     SignalState state;
     uint8_t lockByte = 0;
     card.script = {c.card};
-    pollCycle(card, quietClock, state, lockByte, ku2HighBand);
+    pollCycle(card, quietStop, state, lockByte, ku2HighBand);
     EXPECT_EQ(quietClock.sleeps, std::vector<uint32_t>{100});
     EXPECT_EQ(card.trace, std::vector<std::string>{"ReadSignal"});
     EXPECT_EQ(state.level.load(), c.level) << "card level " << c.card.level;
@@ -83,7 +85,7 @@ TEST_F(PollTest, SeenFlagsStayRaisedWhenTheReadingDropsWhileLocked) {
 TEST_F(PollTest, ThreadWithWatchFlagAlreadyClearMakesNoReadAndEndsAtOnce) {
   signal.watch.store(0);
   signal.level.store(12);  // left over: cleared on the way out
-  runPollThread(tuner, clock, signal, ku2HighBand);
+  runPollThread(tuner, stop, signal, ku2HighBand);
   EXPECT_TRUE(tuner.trace.empty()) << "got " << tuner.trace.size() << " card calls, expected none";
   EXPECT_EQ(signal.pollRunning.load(), 0);
   EXPECT_EQ(signal.level.load(), 0);
@@ -97,7 +99,7 @@ TEST_F(PollTest, ThreadRunsUntilTheWatchFlagDropsAndLeavesEverythingZero) {
     runningDuringReads.push_back(signal.pollRunning.load());
     if (reads == 3) signal.watch.store(0);  // the user presses stop during the third cycle
   };
-  runPollThread(tuner, clock, signal, ku2HighBand);
+  runPollThread(tuner, stop, signal, ku2HighBand);
   EXPECT_EQ(tuner.reads, 3) << "the thread must end within the cycle in which the watch flag dropped";
   EXPECT_EQ(runningDuringReads, (std::vector<uint8_t>{1, 1, 1}));
   EXPECT_EQ(tuner.trace,
@@ -115,9 +117,9 @@ TEST_F(PollTest, ThreadRunsUntilTheWatchFlagDropsAndLeavesEverythingZero) {
 TEST_F(PollTest, RetuneUsesTheTransponderCurrentAtThatMoment) {
   static TuneRequest current{4000000, 6111, 0, 1};
   tuner.script = {{0, 0, 0}};
-  pollCycle(tuner, clock, signal, lock, [] { return current; });
+  pollCycle(tuner, stop, signal, lock, [] { return current; });
   current.frequencyKHz = 10700000;
-  pollCycle(tuner, clock, signal, lock, [] { return current; });
+  pollCycle(tuner, stop, signal, lock, [] { return current; });
   EXPECT_EQ(tuner.trace, (std::vector<std::string>{"sleep 100", "ReadSignal", "SetLnbFrequencies 0 5150 5750",
                                                    "Tune 4000 6111 0 0 1", "sleep 100", "ReadSignal",
                                                    "SetLnbFrequencies 1 10600 9750", "Tune 10700 6111 0 0 1"}));

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "support/fake_tuner.h"
-#include "tuner/tuner.h"
+#include "tuner/tune.h"
 
 namespace {
 
@@ -38,8 +38,7 @@ const TuneCase kTuneCases[] = {
 TEST(TuneOperation, OscillatorsToneAndMegahertzFollowTheFrequency) {
   for (const TuneCase& tuneCase : kTuneCases) {
     FakeTuner tuner;
-    const bool failed = tuneOperation(tuner, TuneRequest{tuneCase.frequencyKHz, 27500, 1, 2});
-    EXPECT_FALSE(failed) << tuneCase.frequencyKHz;
+    tuneOperation(tuner, TuneRequest{tuneCase.frequencyKHz, 27500, 1, 2});
     EXPECT_EQ(tuner.trace, tuneCase.expectedTrace) << "frequency " << tuneCase.frequencyKHz << " kHz";
   }
 }

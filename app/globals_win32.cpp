@@ -1,5 +1,0 @@
-#include "app/globals_win32.h"
-
-ShellGlobals shell;
-SkinGlobals skin;
-MainControls controls;

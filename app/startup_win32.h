@@ -1,0 +1,5 @@
+// The start-up sequence: every process-wide object, made once in a fixed order.
+#pragma once
+
+// Every step absorbs its own failure; the sequence always runs to its end.
+void startupSequence();

@@ -1,0 +1,44 @@
+#include "core/env_win32.h"
+
+#include <windows.h>
+
+#include "core/globals_win32.h"
+
+namespace {
+
+// WaitForSingleObject keeps the 100 ms read pace as Sleep did; the event is made on first use.
+class Win32StopEvent final : public StopEvent {
+ public:
+  Win32StopEvent() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  void set() override { SetEvent(event_); }
+  void reset() override { ResetEvent(event_); }
+  bool isSet() override { return WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
+  bool pause(uint32_t ms) override {
+    if (event_ == nullptr) {  // no event to wait on: still keep the pace
+      Sleep(ms);
+      return true;
+    }
+    return WaitForSingleObject(event_, ms) == WAIT_TIMEOUT;
+  }
+
+ private:
+  HANDLE event_;
+};
+
+class CriticalSectionLock final : public Lock {
+ public:
+  void enter() override { EnterCriticalSection(&shell.lock); }
+  void leave() override { LeaveCriticalSection(&shell.lock); }
+};
+
+}  // namespace
+
+StopEvent& watchStopEvent() {
+  static Win32StopEvent event;
+  return event;
+}
+
+Lock& programLock() {
+  static CriticalSectionLock lock;
+  return lock;
+}

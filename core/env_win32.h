@@ -1,0 +1,8 @@
+// The real seams of the Win32 build that the standard library does not give.
+#pragma once
+#include "core/env.h"
+
+// The one stop event of watching: a manual-reset Win32 event, set by stop and shutdown.
+StopEvent& watchStopEvent();
+// The program's critical section, made at start-up and never deleted.
+Lock& programLock();

@@ -1,0 +1,30 @@
+// File writing behind a seam, so that the rules for not losing data can be tested with
+// a fault-injecting fake. Names are relative to the current directory (the program folder).
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual bool append(const void* data, size_t size) = 0;  // true when all bytes were written
+  virtual bool close() = 0;                                // true when the file is complete
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Creates (or empties) the file for writing; nullptr on failure.
+  virtual std::unique_ptr<WritableFile> createFile(const std::string& name) = 0;
+  // Moves from over to, replacing it; false leaves both as they were.
+  virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
+  virtual bool removeFile(const std::string& name) = 0;
+  // Whole file into contents; false when it cannot be opened for reading.
+  virtual bool readFile(const std::string& name, std::string* contents) = 0;
+};
+
+// Writes contents to name + ".tmp", then puts it in place of name. Returns true on success;
+// on any failure the old file is left exactly as it was and the temporary file is removed.
+bool replaceFileContents(FileSystem& fs, const std::string& name, std::string_view contents);

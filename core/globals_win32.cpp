@@ -1,0 +1,5 @@
+#include "core/globals_win32.h"
+
+ShellGlobals shell;
+SkinGlobals skin;
+MainControls controls;

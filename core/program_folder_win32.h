@@ -1,0 +1,6 @@
+// The program's folder: every file the program names lives there.
+#pragma once
+
+// Makes the program file's folder the current directory; false when the program's path cannot
+// be had (the directory is then unchanged). Called before every file access.
+bool enterProgramFolder();

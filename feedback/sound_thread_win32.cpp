@@ -1,0 +1,27 @@
+#include "feedback/sound_thread_win32.h"
+
+#include "core/env_win32.h"
+#include "core/globals.h"
+#include "feedback/sound_table_win32.h"
+#include "feedback/sound_thread.h"
+
+namespace {
+
+// The snapshot is taken under the program's lock so the mode and the auto-tone counter reset
+// made by the main window arrive together.
+class LockedSnapshots final : public SnapshotSource {
+ public:
+  SoundSnapshot take() override {
+    LockHolder held(programLock());
+    return readSoundSnapshot(signalState, settingsRecord);
+  }
+};
+
+}  // namespace
+
+DWORD WINAPI soundThread(LPVOID) {
+  LockedSnapshots snapshots;
+  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter};
+  runSoundThread(seams, signalState.soundRunning);
+  return 0;
+}

@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "core/file_io.h"
+#include "support/fake_file_system.h"
+
+TEST(ReplaceFileContents, ReplacesAndLeavesNoTemporaryFile) {
+  FakeFileSystem fs;
+  fs.files["qvnth.dat"] = "old";
+  EXPECT_TRUE(replaceFileContents(fs, "qvnth.dat", "new contents"));
+  EXPECT_EQ(fs.files["qvnth.dat"], "new contents");
+  EXPECT_EQ(fs.files.size(), 1u);
+}
+
+TEST(ReplaceFileContents, CreatesAMissingFile) {
+  FakeFileSystem fs;
+  EXPECT_TRUE(replaceFileContents(fs, "a.ini", std::string("x\0y", 3)));
+  EXPECT_EQ(fs.files["a.ini"], std::string("x\0y", 3));
+}
+
+TEST(ReplaceFileContents, AnyFailingStepKeepsTheOldFileWhole) {
+  for (int step = 0; step < 4; ++step) {
+    FakeFileSystem fs;
+    fs.files["qvnth.dat"] = "old settings";
+    fs.failCreate = step == 0;
+    fs.failAppend = step == 1;
+    fs.failClose = step == 2;
+    fs.failRename = step == 3;
+    EXPECT_FALSE(replaceFileContents(fs, "qvnth.dat", "new settings")) << "step " << step;
+    EXPECT_EQ(fs.files["qvnth.dat"], "old settings") << "step " << step;
+    EXPECT_EQ(fs.files.count("qvnth.dat.tmp"), 0u) << "step " << step;
+  }
+}

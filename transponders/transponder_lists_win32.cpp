@@ -1,0 +1,87 @@
+// The satellite and transponder lists: moves text between the transponder files, the two
+// combo boxes and the portable rules of transponders/.
+#include "transponders/transponder_lists_win32.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/file_io_win32.h"
+#include "core/globals.h"
+#include "core/globals_win32.h"
+#include "core/program_folder_win32.h"
+#include "transponders/satellite_list.h"
+#include "transponders/transponder_file.h"
+
+namespace {
+
+bool sortByName = false;  // false: position first. Never stored; every start begins with false.
+
+std::vector<std::string> transponderFileNames() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("Transponders\\*.ini", &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+}  // namespace
+
+bool buildSatelliteList() {
+  enterProgramFolder();
+  const std::vector<std::string> names = transponderFileNames();
+  if (names.empty()) return false;
+  const SatelliteScan scan =
+      scanSatellites(systemFileSystem(), names, sortByName, readShared(settingsRecord.satellitePosition));
+  // Added in the control's own order, so each lands at the end and the selection stays put.
+  HWND list = controls.satelliteList;
+  for (const SatelliteItem& item : scan.items) {
+    const LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+    if (index >= 0) SendMessageA(list, CB_SETITEMDATA, index, item.position);
+  }
+  if (scan.selected >= 0) {
+    const std::string& text = scan.items[scan.selected].text;
+    const LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    if (index != CB_ERR) SendMessageA(list, CB_SETCURSEL, index, 0);
+  }
+  return scan.skipped == 0;
+}
+
+bool loadTransponderList() {
+  std::string fileName;
+  if (!transponderFileName(readShared(settingsRecord.satellitePosition), &fileName)) return false;
+  enterProgramFolder();
+  std::string bytes;
+  if (!systemFileSystem().readFile(fileName, &bytes)) return false;
+  const std::vector<std::string> items = transponderItems(readTransponderFile(bytes));
+  const int selected = selectedTransponderIndex(items, readShared(settingsRecord.frequencyKHz));
+  HWND list = controls.transponderList;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (selected >= 0) SendMessageA(list, CB_SETCURSEL, selected, 0);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  return true;
+}
+
+bool selectSatellite() {
+  const LRESULT index = SendMessageA(controls.satelliteList, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return false;
+  const LRESULT position = SendMessageA(controls.satelliteList, CB_GETITEMDATA, index, 0);
+  if (position == CB_ERR) return false;
+  writeShared(settingsRecord.satellitePosition, static_cast<int32_t>(position));
+  return true;
+}
+
+bool toggleSortOrder() {
+  sortByName = !sortByName;
+  SendMessageA(controls.satelliteList, CB_RESETCONTENT, 0, 0);
+  return buildSatelliteList();
+}

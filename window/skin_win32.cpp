@@ -1,0 +1,125 @@
+// The skin picture: decoded once at start-up from the resources, copied from by every drawer.
+#include "window/skin_win32.h"
+
+#include <ole2.h>
+#include <olectl.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+
+#include "core/globals_win32.h"
+#include "core/program_folder_win32.h"
+#include "resources/resource_ids.h"
+#include "window/skin_picture.h"
+
+namespace {
+
+constexpr const char* kSkinResource = SKIN_PICTURE_RESOURCE;
+constexpr const char* kTemporaryFile = "qvnth2099.dat";
+constexpr int kPathChars = 512;
+
+// Room for the largest colour table, so GetDIBits may write masks or a palette after the header.
+struct SkinHeader {
+  BITMAPINFOHEADER header;
+  RGBQUAD colours[256];
+};
+SkinHeader skinHeader;
+
+// Writes the resource bytes to the temporary file in the program folder.
+bool writeTemporaryFile(const void* bytes, DWORD size) {
+  enterProgramFolder();
+  HANDLE file = CreateFileA(kTemporaryFile, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes, size, &written, nullptr);
+  CloseHandle(file);
+  return ok && written == size;
+}
+
+void deleteTemporaryFile() {
+  enterProgramFolder();
+  DeleteFileA(kTemporaryFile);
+}
+
+// OLE picture loading wants an absolute path.
+void temporaryFilePath(WCHAR (&wide)[kPathChars]) {
+  char path[kPathChars] = {};
+  GetModuleFileNameA(shell.instance, path, kPathChars);
+  path[kPathChars - 1] = '\0';
+  PathRemoveFileSpecA(path);
+  char full[kPathChars];
+  lstrcpynA(full, path, kPathChars);
+  const int used = lstrlenA(full);
+  lstrcpynA(full + used, "\\qvnth2099.dat", kPathChars - used);
+  wide[0] = L'\0';
+  MultiByteToWideChar(CP_ACP, 0, full, -1, wide, kPathChars);
+  wide[kPathChars - 1] = L'\0';
+}
+
+// Copies the picture's bitmap into skin.header / skin.pixels at the depth it reports.
+bool copyBitmapPixels(HBITMAP bitmap) {
+  HDC dc = shell.backBuffer != nullptr ? shell.backBuffer : shell.windowDC;
+  ZeroMemory(&skinHeader, sizeof(skinHeader));
+  skinHeader.header.biSize = sizeof(BITMAPINFOHEADER);
+  BITMAPINFO* info = reinterpret_cast<BITMAPINFO*>(&skinHeader);
+  if (GetDIBits(dc, bitmap, 0, kSkinHeight, nullptr, info, DIB_RGB_COLORS) == 0) return false;
+  // Bottom-up rows, so that the source row of a block is height - top - h.
+  if (skinHeader.header.biHeight < 0) skinHeader.header.biHeight = -skinHeader.header.biHeight;
+  const size_t bytes =
+      dibPixelBytes(skinHeader.header.biWidth, skinHeader.header.biHeight, skinHeader.header.biBitCount);
+  if (bytes == 0) return false;
+  uint8_t* pixels = static_cast<uint8_t*>(std::malloc(bytes));
+  if (pixels == nullptr) return false;
+  const UINT lines = static_cast<UINT>(skinHeader.header.biHeight);
+  if (GetDIBits(dc, bitmap, 0, lines, pixels, info, DIB_RGB_COLORS) == 0) {
+    std::free(pixels);
+    return false;
+  }
+  skin.header = info;
+  skin.pixels = pixels;
+  return true;
+}
+
+}  // namespace
+
+bool loadSkinPicture() {
+  HRSRC resource = FindResourceA(shell.instance, kSkinResource, MAKEINTRESOURCEA(10));
+  if (resource == nullptr) return false;
+  HGLOBAL loaded = LoadResource(shell.instance, resource);
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  const DWORD size = SizeofResource(shell.instance, resource);
+  if (bytes == nullptr || size == 0) return false;
+  if (!writeTemporaryFile(bytes, size)) {
+    deleteTemporaryFile();
+    return false;
+  }
+  WCHAR path[kPathChars];
+  temporaryFilePath(path);
+  IPicture* picture = nullptr;
+  const HRESULT loadResult =
+      OleLoadPicturePath(path, nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+  deleteTemporaryFile();  // also on failure: no stray copy of the skin is left beside the program
+  if (FAILED(loadResult) || picture == nullptr) return false;
+  OLE_HANDLE handle = 0;
+  bool copied = false;
+  if (SUCCEEDED(picture->get_Handle(&handle)) && handle != 0) {
+    // The OLE handle is 32 bits wide even on Win64.
+    copied = copyBitmapPixels(reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle))));
+  }
+  picture->Release();
+  return copied;
+}
+
+void freeSkinPixels() {
+  if (skin.pixels == nullptr) return;
+  std::free(skin.pixels);
+  skin.pixels = nullptr;
+  skin.header = nullptr;
+}
+
+void drawSkinPart(HDC dc, int x, int y, int w, int h, int dx, int dy) {
+  if (skin.pixels == nullptr || skin.header == nullptr) return;
+  const int sourceY = bottomUpSourceY(skin.header->bmiHeader.biHeight, y, h);
+  StretchDIBits(dc, dx, dy, w, h, x, sourceY, w, h, skin.pixels, skin.header, DIB_RGB_COLORS, SRCCOPY);
+}

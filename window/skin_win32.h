@@ -1,0 +1,12 @@
+// The skin picture: decoded once at start-up from the resources, copied from by every drawer.
+#pragma once
+#include <windows.h>
+
+// Start-up: writes the picture to a temporary file, decodes it and keeps its pixels. False when
+// there is no picture to draw from (start-up goes on without it).
+bool loadSkinPicture();
+// Shutdown: frees the pixels if present.
+void freeSkinPixels();
+
+// Copies the block (x, y, w, h) of the skin picture 1:1 to (dx, dy) on dc. No-op without a picture.
+void drawSkinPart(HDC dc, int x, int y, int w, int h, int dx, int dy);

@@ -1,0 +1,11 @@
+// The one-line red status messages drawn into the status box near the top of the main window.
+#pragma once
+
+constexpr int kStatusPleaseWait = 0;
+constexpr int kStatusIncorrectParameters = 1;
+constexpr int kStatusInvalidFrequency = 2;
+constexpr int kStatusInvalidPolarisation = 3;
+constexpr int kStatusInvalidSymbolRate = 4;
+
+// Text of a status message; empty for an index without one (only the frame is drawn).
+const char* statusMessageText(int index);

@@ -1,0 +1,38 @@
+#include "window/status_message_win32.h"
+
+#include <windows.h>
+
+#include "core/globals_win32.h"
+#include "window/layout_win32.h"
+#include "window/shaded_frame.h"
+#include "window/shaded_frame_win32.h"
+#include "window/status_message.h"
+
+namespace {
+constexpr int kStatusCorner = 48;
+constexpr COLORREF kStatusTextColour = RGB(200, 0, 0);
+constexpr COLORREF kNormalTextColour = RGB(190, 200, 210);
+constexpr DWORD kStatusPauseMs = 2000;
+}  // namespace
+
+void showStatusMessage(int index) {
+  HDC dc = shell.windowDC;
+  RECT box = toRect(kStatusBox);
+  drawShadedFrame(dc, box, skin.lightBrush, kStatusCorner, kBrightening);
+  skin.savedFont = static_cast<HFONT>(SelectObject(dc, skin.smallBoldFont));
+  SetTextColor(dc, kStatusTextColour);
+  DrawTextA(dc, statusMessageText(index), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+  SetTextColor(dc, kNormalTextColour);
+  SelectObject(dc, skin.savedFont);
+  // Wine keeps drawing done outside WM_PAINT in the window surface until the thread next waits
+  // for messages; the pause that may follow is a Sleep or a wait for threads, so without this
+  // wait of no time and for no message the text never reaches the screen.
+  GdiFlush();
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0);
+}
+
+void showStatusForAWhile(int index) {
+  showStatusMessage(index);
+  Sleep(kStatusPauseMs);
+  InvalidateRect(shell.mainWindow, nullptr, TRUE);
+}
