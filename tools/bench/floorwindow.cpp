@@ -1,0 +1,94 @@
+// The floor of the start-up benchmark: the bare window plus what any start-up to the skinned window
+// must do first, decoding the skin JPEG from the resources through OleLoadPicturePath (which
+// wants a file, so the bytes go to a temporary file beside the program) into device-independent pixels.
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <vector>
+
+#include "resources/resource_ids.h"
+
+namespace {
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The skin's pixels, 24 bits a pixel; empty when any step fails.
+std::vector<BYTE> decodeSkin(HINSTANCE instance) {
+  std::vector<BYTE> pixels;
+  HRSRC resource = FindResourceA(instance, SKIN_PICTURE_RESOURCE, MAKEINTRESOURCEA(10));
+  HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  const DWORD size = resource != nullptr ? SizeofResource(instance, resource) : 0;
+  if (bytes == nullptr || size == 0) return pixels;
+  WCHAR path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(instance, path, MAX_PATH);
+  WCHAR* slash = length > 0 ? wcsrchr(path, L'\\') : nullptr;
+  if (slash == nullptr || slash - path + 16 >= MAX_PATH) return pixels;
+  lstrcpyW(slash + 1, L"floor2099.dat");
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return pixels;
+  DWORD written = 0;
+  WriteFile(file, bytes, size, &written, nullptr);
+  CloseHandle(file);
+  IPicture* picture = nullptr;
+  const HRESULT result = OleLoadPicturePath(path, nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+  DeleteFileW(path);
+  if (FAILED(result) || picture == nullptr) return pixels;
+  OLE_HANDLE handle = 0;
+  if (SUCCEEDED(picture->get_Handle(&handle)) && handle != 0) {
+    HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+    BITMAP shape{};
+    GetObjectA(bitmap, sizeof(shape), &shape);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shape.bmWidth;
+    info.bmiHeader.biHeight = shape.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    pixels.resize(static_cast<size_t>((shape.bmWidth * 3 + 3) & ~3) * shape.bmHeight);
+    HDC screen = GetDC(nullptr);
+    if (GetDIBits(screen, bitmap, 0, shape.bmHeight, pixels.data(), &info, DIB_RGB_COLORS) == 0) pixels.clear();
+    ReleaseDC(nullptr, screen);
+  }
+  picture->Release();
+  return pixels;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  CoInitialize(nullptr);
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_OWNDC;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = "FloorWindow";
+  if (!RegisterClassExA(&windowClass)) return 1;
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 256;
+  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 256;
+  HWND window = CreateWindowExA(0, "FloorWindow", "FloorWindow", WS_POPUP, x, y, 512, 384, nullptr, nullptr, instance,
+                                nullptr);
+  if (window == nullptr) return 1;
+  const std::vector<BYTE> skin = decodeSkin(instance);
+  if (skin.empty()) return 2;
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  CoUninitialize();
+  return static_cast<int>(message.wParam);
+}
