@@ -163,9 +163,11 @@ class Desktop:
 class Run:
     """One start of the program in a fresh folder, with the simulated card registered (or not)."""
 
-    def __init__(self, desktop, name, register_card=True, script=None, trace=True, files=None, environment=None):
+    def __init__(self, desktop, name, register_card=True, script=None, trace=True, files=None, environment=None,
+                 runs=RUNS):
+        """runs: the folder that holds the run's folder (a test may put it on a file system of its own)."""
         self.desktop = desktop
-        self.folder = os.path.join(RUNS, name)
+        self.folder = os.path.join(runs, name)
         shutil.rmtree(self.folder, ignore_errors=True)
         # make run uses dist/win64 itself: what a run there left behind is not part of the program.
         shutil.copytree(PROGRAM_DIST, self.folder, ignore=shutil.ignore_patterns(*LEFT_BY_A_RUN))
