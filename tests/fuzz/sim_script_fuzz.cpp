@@ -25,8 +25,9 @@ std::string written(const tunersim::Script& script) {
   std::string text;
   char line[96];
   for (const tunersim::ScriptLine& entry : script) {
-    std::snprintf(line, sizeof(line), "%lld %d %d %d\n", static_cast<long long>(entry.ms), entry.reading.lock ? 1 : 0,
-                  entry.reading.level, entry.reading.quality);
+    std::snprintf(line, sizeof(line), "%lld %d %d %d %lld\n", static_cast<long long>(entry.ms),
+                  entry.reading.lock ? 1 : 0, entry.reading.level, entry.reading.quality,
+                  static_cast<long long>(entry.readMs));
     text += line;
   }
   return text;
@@ -48,7 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const tunersim::Script again = tunersim::parseScript(written(script));
   check(again.size() == script.size(), "written back, a line was lost or gained");
   for (size_t i = 0; i < script.size(); ++i)
-    check(again[i].ms == script[i].ms && sameReading(again[i].reading, script[i].reading), "written back, a line changed");
+    check(again[i].ms == script[i].ms && sameReading(again[i].reading, script[i].reading) &&
+              again[i].readMs == script[i].readMs,
+          "written back, a line changed");
 
   // Reads at each line's time, just before it and past the end; the card answers from the script.
   tunersim::SimulatedCard card;
@@ -66,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "the line before does not hold until the next one");
     }
     const tunersim::Reading read = card.readSignal(script[i].ms);
-    check(read.lock ? sameReading(read, at) : read.level == 0 && read.quality == 0, "card read differs from the script");
+    check(read.lock ? sameReading(read, at) : read.level == 0 && read.quality == 0,
+          "card read differs from the script");
   }
-  if (!script.empty()) check(sameReading(tunersim::scriptReading(script, INT64_MAX), script.back().reading), "last line ends");
+  if (!script.empty())
+    check(sameReading(tunersim::scriptReading(script, INT64_MAX), script.back().reading), "the last line ends");
   return 0;
 }
