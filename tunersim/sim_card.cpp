@@ -54,15 +54,21 @@ bool takeNumber(std::string_view& text, int64_t* value) {
   return true;
 }
 
+// Longer than any test waits for one read; keeps a typo from hanging the caller for days.
+constexpr int64_t kLongestReadMs = 60000;
+
 bool parseScriptLine(std::string_view line, ScriptLine* out) {
-  int64_t fields[4];
-  for (int64_t& field : fields)
-    if (!takeNumber(line, &field)) return false;
+  int64_t fields[5] = {};
+  for (int i = 0; i < 4; ++i)
+    if (!takeNumber(line, &fields[i])) return false;
+  if (line.find_first_not_of(" \t\r") != std::string_view::npos && !takeNumber(line, &fields[4])) return false;
   if (line.find_first_not_of(" \t\r") != std::string_view::npos) return false;
   if (fields[0] < 0 || fields[2] < INT32_MIN || fields[2] > INT32_MAX || fields[3] < INT32_MIN || fields[3] > INT32_MAX)
     return false;
+  if (fields[4] < 0 || fields[4] > kLongestReadMs) return false;
   out->ms = fields[0];
   out->reading = {fields[1] != 0, static_cast<int32_t>(fields[2]), static_cast<int32_t>(fields[3])};
+  out->readMs = fields[4];
   return true;
 }
 
@@ -121,6 +127,15 @@ Reading scriptReading(const Script& script, int64_t msSinceTune) {
   return reading;
 }
 
+int64_t scriptReadMs(const Script& script, int64_t msSinceTune) {
+  int64_t readMs = 0;
+  for (const ScriptLine& line : script) {
+    if (line.ms > msSinceTune) break;
+    readMs = line.readMs;
+  }
+  return readMs;
+}
+
 SimulatedCard::SimulatedCard() : reception_(defaultReception()) {}
 
 void SimulatedCard::useScript(Script script) {
@@ -143,6 +158,11 @@ Reading SimulatedCard::readSignal(int64_t nowMs) const {
   const Reading reading = scripted_ ? scriptReading(script_, sinceTune) : pannedDishReading(sinceTune);
   if (!reading.lock) return {};
   return reading;
+}
+
+int64_t SimulatedCard::readDelayMs(int64_t nowMs) const {
+  if (!scripted_ || !tuned_) return 0;
+  return scriptReadMs(script_, nowMs - firstTuneMs_);
 }
 
 std::string traceSetLnbFrequencies(int64_t ms, int32_t band, int32_t lo1, int32_t lo2) {

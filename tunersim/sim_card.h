@@ -59,18 +59,23 @@ double beamGain(double errorDegrees);
 // The panned dish's reading msSinceTune after the first tune; deterministic in time.
 Reading pannedDishReading(int64_t msSinceTune);
 
-// Script mode: lines "<ms> <lock> <level> <quality>". Each line holds from its time
-// (counted from the first tune) until the next line's time; the last holds for ever.
-// Blank lines and lines starting with '#' are skipped, and so are malformed lines.
+// Script mode: lines "<ms> <lock> <level> <quality>", optionally followed by "<read ms>", how
+// long each ReadSignal takes while the line holds (a card whose driver is slow to answer).
+// Each line holds from its time (counted from the first tune) until the next line's time; the
+// last holds for ever. Blank lines and lines starting with '#' are skipped, and so are
+// malformed lines.
 struct ScriptLine {
   int64_t ms = 0;
   Reading reading;
+  int64_t readMs = 0;
 };
 using Script = std::vector<ScriptLine>;
 // Lines come back ordered by time; lines with equal times keep their file order.
 Script parseScript(std::string_view text);
 // Before the first line's time: unlocked, no signal.
 Reading scriptReading(const Script& script, int64_t msSinceTune);
+// How long a read takes at that time; 0 before the first line.
+int64_t scriptReadMs(const Script& script, int64_t msSinceTune);
 
 // The card itself: remembers the last oscillator setting and tune, and answers reads.
 class SimulatedCard {
@@ -81,6 +86,8 @@ class SimulatedCard {
   void tune(const TuneRequest& request, int64_t nowMs);
   // Unlocked reads report 0 for level and quality.
   Reading readSignal(int64_t nowMs) const;
+  // How long a read that starts now takes (only a script makes reads slow).
+  int64_t readDelayMs(int64_t nowMs) const;
 
  private:
   std::vector<FrequencyRange> reception_;

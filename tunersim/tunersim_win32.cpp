@@ -135,6 +135,10 @@ class SimulatedFilter final : public IBaseFilter, public TunerControl {
   HRESULT STDMETHODCALLTYPE ReadSignal(BYTE* lock, LONG* level, LONG* quality) override {
     if (lock == nullptr || level == nullptr || quality == nullptr) return E_POINTER;
     EnterCriticalSection(&lock_);
+    const int64_t delay = card_.readDelayMs(msSinceLoad());
+    LeaveCriticalSection(&lock_);
+    if (delay > 0) Sleep(static_cast<DWORD>(delay));  // a slow driver: the caller waits in here
+    EnterCriticalSection(&lock_);
     const int64_t now = msSinceLoad();
     const tunersim::Reading reading = card_.readSignal(now);
     *lock = reading.lock ? 1 : 0;

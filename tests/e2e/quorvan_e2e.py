@@ -181,7 +181,7 @@ class Run:
             script_path = os.path.join(self.folder, "sim-script.txt")
             with open(script_path, "w") as out:
                 out.write(script if isinstance(script, str) else
-                          "".join("%d %d %d %d\n" % tuple(line) for line in script))
+                          "".join(" ".join("%d" % v for v in line) + "\n" for line in script))
             self.extra["QUORVAN_SIM_SCRIPT"] = script_path
         self.extra.update(environment or {})
         self.process = None

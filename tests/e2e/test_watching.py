@@ -2,7 +2,9 @@
 window's buttons (language, sound mode, reading, minimise, dragging, double click).
 
 The screen is an Xvfb with its framebuffer in a file, read directly: a screenshot through the X
-server takes a second on a loaded machine, too slow to see "Please wait ..." while a stop lasts.
+server takes a second on a loaded machine. A stop takes milliseconds, so the tests that look for
+"Please wait ..." press stop while the card is inside a slow read (a script line's fifth number),
+which the stop must wait for.
 """
 import mmap
 import os
@@ -35,6 +37,8 @@ BACKGROUND = (480, 240)      # in no hot region and on no control
 RESTING = (300, 250)         # where the pointer waits: no hover image, no control
 # Two presses on one place within the system's double-click time make a double click.
 DOUBLE_CLICK_GAP = 0.6
+# How long the card takes for one ReadSignal in the scripts that make it slow (ms).
+SLOW_READ_MS = 2500
 
 SATELLITE_192 = 192
 KU_HIGH_TRANSPONDER = "11778,V,27500,34"
@@ -239,6 +243,14 @@ class WatchingCase(QuorvanTest):
             self.window_image(run).save(run.path("timeout.png"))
             raise AssertionError("%s (window kept in %s)" % (error, run.path("timeout.png")))
 
+    def stop_during_a_slow_read(self, run):
+        """Presses stop while the card is inside a ReadSignal that lasts seconds; gives the most
+        status-red pixels seen while the stop waits for it."""
+        reads = len(run.calls("ReadSignal"))
+        wait_for(lambda: len(run.calls("ReadSignal")) > reads, 15, what="a ReadSignal to return")
+        time.sleep(0.3)  # the next read began 100 ms after that one and lasts SLOW_READ_MS
+        return self.stop_and_watch_the_status_box(run)
+
     def stop_and_watch_the_status_box(self, run, timeout=15):
         """Presses start while watching; polls the screen until the lists are back.
         Gives the most status-red pixels seen in the status box meanwhile."""
@@ -257,7 +269,7 @@ class WatchingCase(QuorvanTest):
 class WatchTest(WatchingCase):
     def test_start_tunes_polls_meters_loses_lock_and_stops(self):
         # Level 50 with no quality, then lock lost, then a perfect signal (ms after the first Tune).
-        run = self.open_watch_run(script=[(0, 1, 50, 0), (5000, 0, 0, 0), (10000, 1, 100, 100)],
+        run = self.open_watch_run(script=[(0, 1, 50, 0), (5000, 0, 0, 0), (10000, 1, 100, 100, SLOW_READ_MS)],
                                   settings=settings_bytes(lnb=0, position=130, frequency=11000000))
         self.choose_ku_high_band_on_lnb2(run)
         idle_start_button = self.meter(run).start_button()
@@ -323,7 +335,7 @@ class WatchTest(WatchingCase):
         self.assertGot(meter.marker_pixels(LEVEL), 0, "blue pixels of SL with the level back")
 
         # Stop: "Please wait ...", all three threads end, the lists come back, no more reads.
-        status_red = self.stop_and_watch_the_status_box(run)
+        status_red = self.stop_during_a_slow_read(run)
         self.assertTrue(status_red > 50, "got %d red pixels in the status box while stopping, expected "
                                          "'Please wait ...'" % status_red)
         state = run.state()["combos"]
@@ -487,13 +499,13 @@ class WhileWatchingTest(WatchingCase):
 @unittest.skipUnless(LONG, "long")
 class RepeatedWatchTest(WatchingCase):
     def test_ten_starts_and_stops_each_end_every_thread(self):
-        run = self.open_watch_run(script=None)  # the panned dish: lock comes and goes
+        run = self.open_watch_run(script=[(0, 1, 60, 40, SLOW_READ_MS)])
         for attempt in range(10):
             self.press_start(run)
             wait_for(lambda: not self.lists_shown(run), 10, what="the meter, start %d" % attempt)
             # A second press within the double-click time would open the signal log instead.
             time.sleep(DOUBLE_CLICK_GAP + 0.3 * (attempt % 4))
-            status_red = self.stop_and_watch_the_status_box(run)
+            status_red = self.stop_during_a_slow_read(run)
             self.assertTrue(status_red > 50, "got %d red pixels in the status box during stop %d" % (status_red, attempt))
             reads = len(run.calls("ReadSignal"))
             time.sleep(DOUBLE_CLICK_GAP)

@@ -103,7 +103,7 @@ TEST(Script, ParsesLinesOrdersThemAndSkipsWhatIsNotALine) {
       "1000 1 50 40\n"
       "  3000\t1 100 100  \n"
       "4000 1 50\n"
-      "5000 1 50 40 9\n"
+      "5000 1 50 40 9 9\n"
       "x 1 2 3\n"
       "-5 1 2 3\n"
       "6000 1 5x 3\n"
@@ -116,6 +116,21 @@ TEST(Script, ParsesLinesOrdersThemAndSkipsWhatIsNotALine) {
   EXPECT_EQ(script[2].reading.quality, 70);
   EXPECT_EQ(script[3].reading.quality, 100);
   EXPECT_FALSE(script[4].reading.lock);
+}
+
+TEST(Script, AFifthNumberMakesReadsSlowWhileTheLineHolds) {
+  const Script script = parseScript("0 1 50 40\n1000 1 60 50 1500\n2000 1 60 50 -1\n3000 1 60 50 60001\n");
+  ASSERT_EQ(script.size(), 2u) << "a negative or longer than a minute read time is malformed";
+  const struct {
+    int64_t ms, readMs;
+  } cases[] = {{-1, 0}, {0, 0}, {999, 0}, {1000, 1500}, {100000000, 1500}};
+  for (const auto& c : cases) EXPECT_EQ(scriptReadMs(script, c.ms), c.readMs) << c.ms;
+  SimulatedCard card;
+  card.useScript(script);
+  EXPECT_EQ(card.readDelayMs(5000), 0) << "nothing is slow before the first tune";
+  card.tune({true, 11778, 27500, 1, 1, 2}, 100);
+  EXPECT_EQ(card.readDelayMs(1099), 0);
+  EXPECT_EQ(card.readDelayMs(1100), 1500);
 }
 
 TEST(Script, EachLineHoldsUntilTheNextAndTheLastForEver) {
