@@ -23,13 +23,13 @@ bool formatDegree(int32_t value, const char* positiveSuffix, const char* negativ
     written = std::snprintf(text, N, "%d\xB0%s", -value, negativeSuffix);
   else
     written = std::snprintf(text, N, "0\xB0");
-  return written < 0 || static_cast<size_t>(written) >= N;
+  return written >= 0 && static_cast<size_t>(written) < N;
 }
 
 template <size_t N>
 bool emptyText(char (&text)[N]) {
   text[0] = '\0';
-  return true;
+  return false;
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ bool longitudeDegreeText(int32_t index, char (&text)[kLongitudeTextSize]) {
 bool minuteText(int32_t index, char (&text)[kMinuteTextSize]) {
   if (index < 0 || index >= kMinuteCount) return emptyText(text);
   const int written = std::snprintf(text, kMinuteTextSize, "%d'", index);
-  return written < 0 || static_cast<size_t>(written) >= kMinuteTextSize;
+  return written >= 0 && static_cast<size_t>(written) < kMinuteTextSize;
 }
 
 uint32_t readDishSize(const char* text) {

@@ -20,8 +20,8 @@ int32_t latitudeDegreeValue(int32_t index);
 int32_t longitudeDegreeValue(int32_t index);
 inline int32_t minuteValue(int32_t index) { return index; }
 
-// Item texts with the Windows-1252 degree sign 0xB0. Each returns true when the text was cut
-// (never for the valid indices; out-of-range indices give an empty text and true).
+// Item texts with the Windows-1252 degree sign 0xB0. Each returns true when the whole text fit
+// (always for the valid indices; out-of-range indices give an empty text and false).
 bool latitudeDegreeText(int32_t index, char (&text)[kLatitudeTextSize]);
 bool longitudeDegreeText(int32_t index, char (&text)[kLongitudeTextSize]);
 bool minuteText(int32_t index, char (&text)[kMinuteTextSize]);

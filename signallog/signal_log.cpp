@@ -114,14 +114,14 @@ bool formatSampleLine(const UtcTime& t, int32_t sample, std::string* line, size_
 bool startRecording(SignalLogRecording& recording, FileSystem& fs, const UtcTime& now, int32_t readingSelector,
                     int screenWidth, int screenHeight) {
   recording.file = fs.createFile(kSignalLogFileName);
-  if (!recording.file) return true;
+  if (!recording.file) return false;
   std::string line;
   if (formatHeaderLine(now, &line)) writeLine(*recording.file, line);
   if (formatFormatLine(readingSelector, &line)) writeLine(*recording.file, line);
   recording.geometry = logGeometry(screenWidth, screenHeight);
   recording.samples.assign(kSamplesPerPage, 0);
   recording.index = 0;
-  return false;
+  return true;
 }
 
 SampleStep recordSample(SignalLogRecording& recording, int32_t sample, const UtcTime& now) {

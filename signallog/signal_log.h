@@ -98,7 +98,7 @@ struct SignalLogRecording {
 };
 
 // Creates the log file anew and writes the header and format lines, each with its own write.
-// True when the file cannot be created (nothing else is then set up); write errors are ignored.
+// False when the file cannot be created (nothing else is then set up); write errors are ignored.
 bool startRecording(SignalLogRecording& recording, FileSystem& fs, const UtcTime& now, int32_t readingSelector,
                     int screenWidth, int screenHeight);
 

@@ -83,7 +83,7 @@ void createCloseButton(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
   enterProgramFolder();
-  if (startRecording(logWindow.recording, systemFileSystem(), utcNow(), readShared(settingsRecord.readingSelector),
+  if (!startRecording(logWindow.recording, systemFileSystem(), utcNow(), readShared(settingsRecord.readingSelector),
                      shell.screenWidth, shell.screenHeight)) {
     EndDialog(dialog, kResultNoFile);
     return;

@@ -14,7 +14,7 @@ TEST(PositionLists, EntriesTextsAndValues) {
                   {91, "1\xB0s", -1}, {180, "90\xB0s", -90}};
   for (const auto& c : latitude) {
     char text[kLatitudeTextSize];
-    EXPECT_FALSE(latitudeDegreeText(c.index, text)) << c.index;
+    EXPECT_TRUE(latitudeDegreeText(c.index, text)) << c.index;
     EXPECT_STREQ(text, c.text) << c.index;
     EXPECT_EQ(latitudeDegreeValue(c.index), c.value) << c.index;
   }
@@ -26,7 +26,7 @@ TEST(PositionLists, EntriesTextsAndValues) {
                    {181, "1\xB0w", -1}, {360, "180\xB0w", -180}};
   for (const auto& c : longitude) {
     char text[kLongitudeTextSize];
-    EXPECT_FALSE(longitudeDegreeText(c.index, text)) << c.index;
+    EXPECT_TRUE(longitudeDegreeText(c.index, text)) << c.index;
     EXPECT_STREQ(text, c.text) << c.index;
     EXPECT_EQ(longitudeDegreeValue(c.index), c.value) << c.index;
   }
@@ -36,7 +36,7 @@ TEST(PositionLists, EntriesTextsAndValues) {
   } minutes[] = {{0, "0'"}, {9, "9'"}, {59, "59'"}};
   for (const auto& c : minutes) {
     char text[kMinuteTextSize];
-    EXPECT_FALSE(minuteText(c.index, text)) << c.index;
+    EXPECT_TRUE(minuteText(c.index, text)) << c.index;
     EXPECT_STREQ(text, c.text) << c.index;
     EXPECT_EQ(minuteValue(c.index), c.index);
   }
@@ -45,30 +45,30 @@ TEST(PositionLists, EntriesTextsAndValues) {
 TEST(PositionLists, EveryEntryFitsItsBufferAndOutsideIndicesGiveEmptyText) {
   for (int32_t i = 0; i < kLatitudeDegreeCount; ++i) {
     char text[kLatitudeTextSize];
-    EXPECT_FALSE(latitudeDegreeText(i, text)) << i;
+    EXPECT_TRUE(latitudeDegreeText(i, text)) << i;
   }
   for (int32_t i = 0; i < kLongitudeDegreeCount; ++i) {
     char text[kLongitudeTextSize];
-    EXPECT_FALSE(longitudeDegreeText(i, text)) << i;
+    EXPECT_TRUE(longitudeDegreeText(i, text)) << i;
   }
   for (int32_t i = 0; i < kMinuteCount; ++i) {
     char text[kMinuteTextSize];
-    EXPECT_FALSE(minuteText(i, text)) << i;
+    EXPECT_TRUE(minuteText(i, text)) << i;
   }
   char latitude[kLatitudeTextSize];
   char longitude[kLongitudeTextSize];
   char minute[kMinuteTextSize];
   for (int32_t bad : {-1, -2147483647 - 1, 2147483647}) {
-    EXPECT_TRUE(latitudeDegreeText(bad, latitude));
+    EXPECT_FALSE(latitudeDegreeText(bad, latitude));
     EXPECT_STREQ(latitude, "");
-    EXPECT_TRUE(longitudeDegreeText(bad, longitude));
+    EXPECT_FALSE(longitudeDegreeText(bad, longitude));
     EXPECT_STREQ(longitude, "");
-    EXPECT_TRUE(minuteText(bad, minute));
+    EXPECT_FALSE(minuteText(bad, minute));
     EXPECT_STREQ(minute, "");
   }
-  EXPECT_TRUE(latitudeDegreeText(kLatitudeDegreeCount, latitude));
-  EXPECT_TRUE(longitudeDegreeText(kLongitudeDegreeCount, longitude));
-  EXPECT_TRUE(minuteText(kMinuteCount, minute));
+  EXPECT_FALSE(latitudeDegreeText(kLatitudeDegreeCount, latitude));
+  EXPECT_FALSE(longitudeDegreeText(kLongitudeDegreeCount, longitude));
+  EXPECT_FALSE(minuteText(kMinuteCount, minute));
 }
 
 TEST(PositionLists, MissingSelectionReadsAsTheFirstEntry) {

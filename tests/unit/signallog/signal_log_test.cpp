@@ -176,14 +176,14 @@ TEST(Recording, CreatesTheFileAnewWithHeaderAndFormatLine) {
   FakeFileSystem fs;
   fs.files["signal_log.txt"] = "the previous opening's log\r\n";
   SignalLogRecording recording;
-  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  ASSERT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   EXPECT_EQ(fs.files["signal_log.txt"], kLevelHeader);
   EXPECT_EQ(recording.index, 0);
   EXPECT_EQ(recording.samples.size(), 300u);
   EXPECT_EQ(recording.geometry.columnUnit, 3);
 
   SignalLogRecording quality;
-  ASSERT_FALSE(startRecording(quality, fs, kOpening, 1, 1024, 768));
+  ASSERT_TRUE(startRecording(quality, fs, kOpening, 1, 1024, 768));
   EXPECT_EQ(fs.files["signal_log.txt"],
             ";Quorvan signal level log (GMT 0) 09.12.2026  12:03\r\n;Format: Min:Sec Quality\r\n\r\n");
 }
@@ -192,7 +192,7 @@ TEST(Recording, FileThatCannotBeCreatedSetsNothingUp) {
   FakeFileSystem fs;
   fs.failCreate = true;
   SignalLogRecording recording;
-  EXPECT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  EXPECT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   EXPECT_EQ(recording.file, nullptr);
   EXPECT_TRUE(recording.samples.empty());
   EXPECT_TRUE(fs.files.empty());
@@ -201,7 +201,7 @@ TEST(Recording, FileThatCannotBeCreatedSetsNothingUp) {
 TEST(Recording, EachPositiveSampleIsWrittenAtOnceAndOthersWriteNothing) {
   FakeFileSystem fs;
   SignalLogRecording recording;
-  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  ASSERT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   std::string expected = kLevelHeader;
   const struct {
     int32_t sample;
@@ -225,7 +225,7 @@ TEST(Recording, WriteErrorsAreIgnoredAndRecordingGoesOn) {
   FakeFileSystem fs;
   fs.failAppend = true;
   SignalLogRecording recording;
-  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  ASSERT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   for (int i = 0; i < 3; ++i) recordSample(recording, 50, secondsAfterOpening(i + 1));
   EXPECT_EQ(recording.index, 3);
   EXPECT_NE(recording.file, nullptr);
@@ -234,7 +234,7 @@ TEST(Recording, WriteErrorsAreIgnoredAndRecordingGoesOn) {
 TEST(Recording, The301stSampleStartsANewPageWhileTheFileGoesOn) {
   FakeFileSystem fs;
   SignalLogRecording recording;
-  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  ASSERT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   int restarts = 0;
   for (int i = 0; i < 299; ++i) restarts += recordSample(recording, 10 + i % 90, secondsAfterOpening(i + 1)).pageRestart;
   EXPECT_EQ(restarts, 0);
@@ -259,7 +259,7 @@ TEST(Recording, The301stSampleStartsANewPageWhileTheFileGoesOn) {
 TEST(Recording, SelectorChangedWhileOpenChangesTheSamplesButNotTheFormatLine) {
   FakeFileSystem fs;
   SignalLogRecording recording;
-  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  ASSERT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   const int32_t level = 62, quality = 35;
   recordSample(recording, chooseReading(0, level, quality), secondsAfterOpening(1));
   recordSample(recording, chooseReading(1, level, quality), secondsAfterOpening(2));
@@ -270,7 +270,7 @@ TEST(Recording, SelectorChangedWhileOpenChangesTheSamplesButNotTheFormatLine) {
 TEST(Recording, StopClosesAndForgetsEverythingAndMayRunTwice) {
   FakeFileSystem fs;
   SignalLogRecording recording;
-  ASSERT_FALSE(startRecording(recording, fs, kOpening, 0, 1024, 768));
+  ASSERT_TRUE(startRecording(recording, fs, kOpening, 0, 1024, 768));
   recordSample(recording, 9, secondsAfterOpening(1));
   stopRecording(recording);
   EXPECT_EQ(recording.file, nullptr);
