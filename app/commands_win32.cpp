@@ -1,9 +1,12 @@
 // Clicks, keys and list notifications of the main window.
 #include "app/commands_win32.h"
 
+#include <string>
+
 #include "app/commands.h"
 #include "app/paint_win32.h"
 #include "app/shutdown_win32.h"
+#include "app/user_guide.h"
 #include "core/debug_log_win32.h"
 #include "core/env_win32.h"
 #include "core/globals.h"
@@ -72,9 +75,16 @@ void onAddRemove() {
   if (ranToEnd) loadTransponderList();
 }
 
+// The guide shipped beside the program opens without a network; the web page only stands in
+// when the file has gone.
 void onHelp() {
-  if (showMessage(kMessageUserGuide) == kIdOk)
-    ShellExecuteA(nullptr, "open", kUserGuideAddress, nullptr, "", SW_SHOW);
+  if (showMessage(kMessageUserGuide) != kIdOk) return;
+  char program[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(shell.instance, program, sizeof(program));
+  const std::string guide = length > 0 && length < sizeof(program) ? userGuidePath(program) : std::string();
+  const DWORD attributes = guide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(guide.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  ShellExecuteA(nullptr, "open", userGuideTarget(guide, exists).c_str(), nullptr, "", SW_SHOW);
 }
 
 void onWebLink() { ShellExecuteA(nullptr, "open", kWebSiteAddress, nullptr, "", SW_SHOW); }

@@ -133,11 +133,15 @@ class QuestionDialogTest(DialogChecks):
         with open(path) as f:
             return [address.rstrip("/") for address in f.read().split()]
 
-    def test_help_opens_the_user_guide_only_after_ok_and_the_web_link_the_site(self):
+    def test_help_opens_the_shipped_guide_after_ok_the_web_page_without_it_and_the_web_link_the_site(self):
         run = self.open_run(files={"browser/xdg-open": BROWSER, "qvnth.dat": settings_record()})
-        # Wine's winebrowser hands web addresses to xdg-open, found on the path.
+        # Wine's winebrowser hands addresses, and files as file:// addresses, to xdg-open, found on the path.
         os.chmod(run.path("browser/xdg-open"), 0o755)
         run.extra["PATH"] = run.path("browser") + os.pathsep + os.environ["PATH"]
+        # A Windows with a browser opens .html files with it; this prefix has no such association.
+        run.wine("reg", "add", "HKCR\\.html", "/ve", "/d", "htmlfile", "/f", check=True)
+        guide = "file://" + run.path("UserGuide.html")
+        self.assertTrue(run.exists("UserGuide.html"), "the user guide is not laid out beside Quorvan.exe")
         run.start()
         help_button = (376, 294)
         run.click(*help_button)
@@ -155,9 +159,13 @@ class QuestionDialogTest(DialogChecks):
         wait_for(lambda: SITE_ADDRESS in self.addresses(opened), 30, interval=0.2, what="the web site address")
         run.click(*help_button)
         run.click_button(run.button(self.check_dialog(run, TWO_BUTTONS), "OK"))
-        wait_for(lambda: len(self.addresses(opened)) >= 2, 30, interval=0.2, what="the user guide address")
+        wait_for(lambda: len(self.addresses(opened)) >= 2, 30, interval=0.2, what="the user guide's path")
+        os.remove(run.path("UserGuide.html"))
+        run.click(*help_button)
+        run.click_button(run.button(self.check_dialog(run, TWO_BUTTONS), "OK"))
+        wait_for(lambda: len(self.addresses(opened)) >= 3, 30, interval=0.2, what="the web page without the guide")
         time.sleep(2)
-        self.assertGot(self.addresses(opened), [SITE_ADDRESS, GUIDE_ADDRESS], "addresses handed to the browser")
+        self.assertGot(self.addresses(opened), [SITE_ADDRESS, guide, GUIDE_ADDRESS], "addresses handed to the browser")
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
 
