@@ -1,7 +1,10 @@
 #include "dishcalc/calculator_drawing.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+
+#include "dishcalc/magnetic_model.h"
 
 namespace {
 
@@ -64,7 +67,51 @@ void addResults(const CalculatorResults& results, CalculatorDrawing& drawing) {
     addPicture(drawing, kNegativeArrow);
 }
 
+// Free space: under the azimuth value and under the compass rose on the left; under the
+// polarization picture and right of the dish-size boxes on the right.
+constexpr int kCompassLeft = 15, kCompassTop = 206;
+constexpr int kDeclinationLeft = 12, kDeclinationTop = 322, kSecondLineTop = 340;
+constexpr int kPictureViewLeft = 355, kPictureViewTop = 322;
+constexpr int kSkewLeft = 345, kSkewTop = 358, kViewpointTop = 376;
+
+void addMagneticTexts(CalculatorDrawing& drawing, double azimuth, double year, double declination) {
+  if (!magneticModelValid(year)) {
+    addText(drawing, kDeclinationLeft, kDeclinationTop, kResultColour, "Magnetic model");
+    addText(drawing, kDeclinationLeft, kSecondLineTop, kResultColour,
+            year < kMagneticModelEpoch ? "not valid yet" : "expired");
+    return;
+  }
+  addDegrees(drawing, kCompassLeft, kCompassTop, "Compass: %.2f\xB0", compassBearing(azimuth, declination));
+  char text[kCalculatorTextSize];
+  // The side goes with the number shown: a declination that rounds to 0.00 has none.
+  const char* side = std::fabs(declination) < 0.005 ? "" : declination > 0 ? " E" : " W";
+  std::snprintf(text, sizeof(text), "Declination: %.2f\xB0%s", std::fabs(declination), side);
+  addText(drawing, kDeclinationLeft, kDeclinationTop, kResultColour, text);
+}
+
+// A negative skew (northern site east of the satellite) turns the LNB clockwise for someone
+// behind the dish looking at the satellite. The picture is the dish's front, where its arrow
+// shows the same turn mirrored, so it is captioned as such.
+void addSkewWords(CalculatorDrawing& drawing, double polarization) {
+  if (polarization == 0) return;
+  addText(drawing, kPictureViewLeft, kPictureViewTop, kLabelColour, "front view");
+  addText(drawing, kSkewLeft, kSkewTop, kResultColour, polarization < 0 ? "clockwise" : "anticlockwise");
+  addText(drawing, kSkewLeft, kViewpointTop, kResultColour, "from behind");
+}
+
 }  // namespace
+
+double compassBearing(double azimuth, double declination) {
+  const double bearing = std::fmod(azimuth - declination, 360.0);
+  return bearing < 0 ? bearing + 360.0 : bearing;
+}
+
+void planCompassAndSkew(const CalculatorResults& results, double year, double declination,
+                        CalculatorDrawing& drawing) {
+  if (!satelliteVisible(results.elevation)) return;
+  addMagneticTexts(drawing, results.azimuth, year, declination);
+  addSkewWords(drawing, results.polarization);
+}
 
 void offsetDishText(const CalculatorResults& results, char (&text)[kCalculatorTextSize]) {
   if (!hasOffsetAngle(results))

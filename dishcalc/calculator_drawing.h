@@ -53,7 +53,7 @@ struct DrawStep {
   float startAngle = 0, sweepAngle = 0;
 };
 
-constexpr size_t kMaxDrawSteps = 20;
+constexpr size_t kMaxDrawSteps = 28;
 
 struct CalculatorDrawing {
   DrawStep steps[kMaxDrawSteps];
@@ -66,3 +66,15 @@ void planCalculatorDrawing(const CalculatorResults& results, CalculatorDrawing& 
 
 // The offset-dish line: two decimals and a degree sign, "--" without an offset angle.
 void offsetDishText(const CalculatorResults& results, char (&text)[kCalculatorTextSize]);
+
+// Where a hand compass reads the true azimuth: the azimuth less the declination (east
+// positive), kept in 0 to 360.
+double compassBearing(double azimuth, double declination);
+
+// The compass bearing for today and the skew in words, in free space beside what the plan
+// above draws, for a visible satellite only (nothing otherwise). year is today's decimal year:
+// outside the magnetic model's years only the true azimuth stands, with a note saying so.
+// The skew's words are for a viewer behind the dish; the picture with the arrow is its front,
+// and a caption says so.
+void planCompassAndSkew(const CalculatorResults& results, double year, double declination,
+                        CalculatorDrawing& drawing);

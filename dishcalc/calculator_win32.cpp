@@ -10,6 +10,7 @@
 #include "dishcalc/calculator_drawing.h"
 #include "dishcalc/calculator_lists.h"
 #include "dishcalc/geometry.h"
+#include "dishcalc/magnetic_model.h"
 #include "resources/resource_ids.h"
 #include "window/shaded_frame_win32.h"
 #include "window/skin_win32.h"
@@ -43,6 +44,8 @@ struct CalculatorWindow {
   HWND widthBox = nullptr;
   HWND heightBox = nullptr;
   SatelliteCopy satelliteCopy;
+  double year = 0;         // today, from the system clock, as a decimal year
+  double declination = 0;  // at the chosen site, east positive
 };
 CalculatorWindow calculator;
 
@@ -192,6 +195,10 @@ void recomputeCalculator() {
   const double latitude = siteFromLists(calculator.latitudeDegreeList, calculator.latitudeMinuteList);
   const double longitude = siteFromLists(calculator.longitudeDegreeList, calculator.longitudeMinuteList);
   computePointingAngles(calculatorResults, latitude, longitude, satelliteFromList());
+  SYSTEMTIME today;
+  GetSystemTime(&today);
+  calculator.year = decimalYear(today.wYear, today.wMonth, today.wDay);
+  calculator.declination = magneticDeclination(latitude, longitude, calculator.year);
   // Beneath the satellite too: the drawing shows an offset-dish line with every result.
   const uint32_t width = readDishSizeBox(calculator.widthBox);
   const uint32_t height = readDishSizeBox(calculator.heightBox);
@@ -240,6 +247,7 @@ void drawCalculator(HWND dialog) {
   SetBkMode(dc, TRANSPARENT);
   CalculatorDrawing drawing;
   planCalculatorDrawing(calculatorResults, drawing);
+  planCompassAndSkew(calculatorResults, calculator.year, calculator.declination, drawing);
   for (size_t i = 0; i < drawing.count; ++i) drawStep(dc, drawing.steps[i]);
   if (previousFont != nullptr) SelectObject(dc, previousFont);
   BitBlt(windowDC, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);

@@ -139,3 +139,73 @@ TEST(CalculatorDrawing, ReplanningStartsAfresh) {
   planCalculatorDrawing(results(180, -40, 5, 30), drawing);
   EXPECT_EQ(drawing.count, kHeadings.size() + 2);
 }
+
+namespace {
+
+// The steps the compass and skew texts add after an empty plan.
+std::vector<std::string> compassAndSkew(double azimuth, double elevation, double polarization, double year,
+                                        double declination) {
+  CalculatorDrawing drawing;
+  drawing.count = 0;
+  planCompassAndSkew(results(azimuth, elevation, polarization, 1000), year, declination, drawing);
+  return describe(drawing);
+}
+
+const std::vector<std::string> kClockwise = {
+    "text 355,322 #82645a front view",
+    "text 345,358 #000000 clockwise",
+    "text 345,376 #000000 from behind",
+};
+
+}  // namespace
+
+TEST(CalculatorDrawing, CompassBearingDeclinationAndSkewWords) {
+  std::vector<std::string> north = {
+      "text 15,206 #000000 Compass: 182.71\xB0",
+      "text 12,322 #000000 Declination: 6.40\xB0 E",
+  };
+  north.insert(north.end(), kClockwise.begin(), kClockwise.end());
+  EXPECT_EQ(compassAndSkew(189.11, 32.31, -5.84, 2026.9, 6.40), north);
+  // After the whole plan every step still has a slot of its own.
+  CalculatorDrawing full;
+  planCalculatorDrawing(results(189.11, 32.31, -5.84, 30), full);
+  const size_t before = full.count;
+  planCompassAndSkew(results(189.11, 32.31, -5.84, 30), 2026.9, 6.40, full);
+  ASSERT_EQ(full.count, before + north.size());
+  EXPECT_EQ(describe(full).back(), north.back());
+
+  const std::vector<std::string> south = {
+      "text 15,206 #000000 Compass: 354.55\xB0",
+      "text 12,322 #000000 Declination: 26.83\xB0 W",
+      "text 355,322 #82645a front view",
+      "text 345,358 #000000 anticlockwise",
+      "text 345,376 #000000 from behind",
+  };
+  EXPECT_EQ(compassAndSkew(327.72, 45.42, 26.31, 2029.99, -26.83), south);
+
+  // No skew, no words; a declination that shows as 0.00 has no side.
+  const std::vector<std::string> level = {
+      "text 15,206 #000000 Compass: 0.00\xB0",
+      "text 12,322 #000000 Declination: 0.00\xB0",
+  };
+  EXPECT_EQ(compassAndSkew(0, 90, 0, 2025.0, -0.004), level);
+}
+
+TEST(CalculatorDrawing, OutsideTheModelsYearsOnlyANoteAndBelowTheLimitNothing) {
+  std::vector<std::string> expired = {
+      "text 12,322 #000000 Magnetic model",
+      "text 12,340 #000000 expired",
+  };
+  expired.insert(expired.end(), kClockwise.begin(), kClockwise.end());
+  EXPECT_EQ(compassAndSkew(189.11, 32.31, -5.84, 2030.0, 6.40), expired);
+  EXPECT_EQ(compassAndSkew(189.11, 32.31, 0, 2024.99, 6.40),
+            (std::vector<std::string>{"text 12,322 #000000 Magnetic model", "text 12,340 #000000 not valid yet"}));
+  EXPECT_TRUE(compassAndSkew(189.11, -3.0, -5.84, 2026.9, 6.40).empty());
+}
+
+TEST(CalculatorDrawing, CompassBearingStaysWithin0To360) {
+  const struct {
+    double azimuth, declination, expected;
+  } cases[] = {{189.11, 6.40, 182.71}, {3, 10, 353}, {355, -10, 5}, {360, 0, 0}, {90, -270, 0}, {0.5, 0.5, 0}};
+  for (const auto& c : cases) EXPECT_NEAR(compassBearing(c.azimuth, c.declination), c.expected, 1e-9) << c.azimuth;
+}
