@@ -60,7 +60,7 @@ def resident_kib(run):
 
 def figures(run):
     counts = run.driver("resources")
-    return {"rss": resident_kib(run), "handles": counts["handles"], "gdi": counts["gdi"]}
+    return {"rss": resident_kib(run), "handles": counts["handles"], "gdi": counts["gdi"], "kinds": counts["gdiKinds"]}
 
 
 def show(label, values):
@@ -143,9 +143,12 @@ class Soak:
             self.marker_faults.append("%s: exit code %s, log.txt %r" % (what, code, log))
 
     def compare(self, part, first, last):
-        grown = {key: last[key] - first[key] for key in first}
-        print("  growth: resident %+d KiB, handles %+d, GDI objects %+d" % (grown["rss"], grown["handles"],
-                                                                             grown["gdi"]), flush=True)
+        grown = {key: last[key] - first[key] for key in ("rss", "handles", "gdi")}
+        kinds = {kind: last["kinds"].get(kind, 0) - first["kinds"].get(kind, 0)
+                 for kind in set(first["kinds"]) | set(last["kinds"])}
+        print("  growth: resident %+d KiB, handles %+d, GDI objects %+d (%s)" % (
+            grown["rss"], grown["handles"], grown["gdi"],
+            ", ".join("%s %+d" % (kind, n) for kind, n in sorted(kinds.items()) if n) or "no kind changed"), flush=True)
         if grown["rss"] > MEMORY_GOAL_KIB or grown["handles"] > 0 or grown["gdi"] > 0:
             self.failures.append("%s: growth beyond the goal %r" % (part, grown))
 

@@ -12,7 +12,7 @@
 //   qvdriver close [hwnd]              posts WM_CLOSE to the main window (or to hwnd)
 //   qvdriver click <hwnd>              BM_CLICK on a button (posted, so a modal loop may follow)
 //   qvdriver key <hwnd> <vk>           posts WM_KEYDOWN and WM_KEYUP with virtual key <vk>
-//   qvdriver resources                 the program's process id, open handles and GDI objects
+//   qvdriver resources                 the program's process id, open handles and GDI objects (all, and by kind)
 //
 // Exit code 0 on success, 2 when the main window is not there, 1 on bad arguments or failure.
 #include <windows.h>
@@ -240,7 +240,27 @@ long long openHandles(DWORD processId) {
   return owned;
 }
 
-long long gdiObjects(HANDLE process) {
+std::string gdiTypeName(UCHAR type) {
+  switch (type) {
+    case 0x01: return "dc";
+    case 0x04: return "region";
+    case 0x05: return "surface";
+    case 0x08: return "palette";
+    case 0x09: return "bitmap";
+    case 0x0a: return "font";
+    case 0x10: return "brush";
+    case 0x30: return "pen";
+    case 0x50: return "extpen";
+    default: {
+      char name[16];
+      std::snprintf(name, sizeof(name), "type%#x", type);
+      return name;
+    }
+  }
+}
+
+// The program's GDI objects, stock objects left out: the total and a count per kind as JSON members.
+bool gdiObjects(HANDLE process, long long* total, std::string* kinds) {
   struct {
     LONG_PTR exitStatus;
     PVOID peb;
@@ -248,16 +268,26 @@ long long gdiObjects(HANDLE process) {
   } basic{};
   using Query = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
   const auto query = ntdllFunction<Query>("NtQueryInformationProcess");
-  if (query == nullptr || query(process, 0, &basic, sizeof(basic), nullptr) < 0) return -1;
+  if (query == nullptr || query(process, 0, &basic, sizeof(basic), nullptr) < 0) return false;
   PVOID table = nullptr;
   if (!ReadProcessMemory(process, static_cast<BYTE*>(basic.peb) + kPebGdiHandleTable, &table, sizeof(table), nullptr) ||
       table == nullptr)
-    return -1;
+    return false;
   std::vector<GdiHandleEntry> entries(kGdiHandleCount);
-  if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), nullptr)) return -1;
-  long long used = 0;
-  for (const GdiHandleEntry& entry : entries) used += entry.type != 0 && (entry.unique & kStockObject) == 0 ? 1 : 0;
-  return used;
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), nullptr)) return false;
+  std::vector<std::pair<std::string, long long>> counts;
+  *total = 0;
+  for (const GdiHandleEntry& entry : entries) {
+    if (entry.type == 0 || (entry.unique & kStockObject) != 0) continue;
+    ++*total;
+    const std::string name = gdiTypeName(entry.type);
+    auto it = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == name; });
+    if (it == counts.end()) counts.emplace_back(name, 1);
+    else ++it->second;
+  }
+  kinds->clear();
+  for (const auto& [name, count] : counts) *kinds += ", " + jsonString(name) + ": " + std::to_string(count);
+  return true;
 }
 
 std::string resourcesJson(HWND mainWindow) {
@@ -265,12 +295,14 @@ std::string resourcesJson(HWND mainWindow) {
   GetWindowThreadProcessId(mainWindow, &processId);
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
   if (process == nullptr) return {};
-  const long long gdi = gdiObjects(process);
+  long long gdi = 0;
+  std::string kinds;
+  const bool counted = gdiObjects(process, &gdi, &kinds);
   CloseHandle(process);
   const long long handles = openHandles(processId);
-  if (handles < 0 || gdi < 0) return {};
+  if (handles < 0 || !counted) return {};
   return "{\"pid\": " + std::to_string(processId) + ", \"handles\": " + std::to_string(handles) +
-         ", \"gdi\": " + std::to_string(gdi) + "}";
+         ", \"gdi\": " + std::to_string(gdi) + ", \"gdiKinds\": {" + kinds.substr(kinds.empty() ? 0 : 2) + "}}";
 }
 
 int fail(const char* why) {
