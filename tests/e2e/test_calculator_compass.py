@@ -47,7 +47,7 @@ class CalculatorCompassTest(QuorvanTest):
         self.assertTrue(compass and compass[0].startswith("Compass:"), "compass line: got %r" % compass)
         bearing = float(numbers(compass[0])[0])
         self.assertLessEqual(abs(bearing - (azimuth - expected) % 360), 0.02,
-                             "compass bearing %.2f for azimuth %.2f and declination %.4f" % (bearing, azimuth, expected))
+                             "compass bearing %.2f for azimuth %.2f, declination %.4f" % (bearing, azimuth, expected))
         match = re.match(r"Declination: ?(\d+\.\d\d)\D*([EW])$", declination[0] if declination else "")
         self.assertTrue(match, "declination line: got %r" % declination)
         self.assertLessEqual(abs(float(match.group(1)) - abs(expected)), 0.01,

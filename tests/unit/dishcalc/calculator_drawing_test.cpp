@@ -151,61 +151,41 @@ std::vector<std::string> compassAndSkew(double azimuth, double elevation, double
   return describe(drawing);
 }
 
-const std::vector<std::string> kClockwise = {
-    "text 355,322 #82645a front view",
-    "text 345,358 #000000 clockwise",
-    "text 345,376 #000000 from behind",
-};
-
 }  // namespace
 
 TEST(CalculatorDrawing, CompassBearingDeclinationAndSkewWords) {
-  std::vector<std::string> north = {
-      "text 15,206 #000000 Compass: 182.71\xB0",
-      "text 12,322 #000000 Declination: 6.40\xB0 E",
+  const std::string view = "text 355,322 #82645a front view", behind = "text 345,376 #000000 from behind";
+  const struct {
+    double azimuth, elevation, polarization, year, declination;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {189.11, 32.31, -5.84, 2026.9, 6.40,
+       {"text 15,206 #000000 Compass: 182.71\xB0", "text 12,322 #000000 Declination: 6.40\xB0 E", view,
+        "text 345,358 #000000 clockwise", behind}},
+      {327.72, 45.42, 26.31, 2029.99, -26.83,
+       {"text 15,206 #000000 Compass: 354.55\xB0", "text 12,322 #000000 Declination: 26.83\xB0 W", view,
+        "text 345,358 #000000 anticlockwise", behind}},
+      // Kept in 0 to 360 both ways; no skew, no words; a declination shown as 0.00 has no side.
+      {3, 90, 0, 2025.0, 10,
+       {"text 15,206 #000000 Compass: 353.00\xB0", "text 12,322 #000000 Declination: 10.00\xB0 E"}},
+      {355, 90, 0, 2025.0, -10,
+       {"text 15,206 #000000 Compass: 5.00\xB0", "text 12,322 #000000 Declination: 10.00\xB0 W"}},
+      {0, 90, 0, 2025.0, -0.004,
+       {"text 15,206 #000000 Compass: 0.00\xB0", "text 12,322 #000000 Declination: 0.00\xB0"}},
+      // Outside the model's years only a note; below the visibility limit nothing.
+      {189.11, 32.31, 0, 2030.0, 6.40, {"text 12,322 #000000 Magnetic model", "text 12,340 #000000 expired"}},
+      {189.11, 32.31, 0, 2024.99, 6.40, {"text 12,322 #000000 Magnetic model", "text 12,340 #000000 not valid yet"}},
+      {189.11, -3.0, -5.84, 2026.9, 6.40, {}},
   };
-  north.insert(north.end(), kClockwise.begin(), kClockwise.end());
-  EXPECT_EQ(compassAndSkew(189.11, 32.31, -5.84, 2026.9, 6.40), north);
+  for (const auto& c : cases)
+    EXPECT_EQ(compassAndSkew(c.azimuth, c.elevation, c.polarization, c.year, c.declination), c.expected)
+        << c.azimuth << " " << c.year;
+
   // After the whole plan every step still has a slot of its own.
   CalculatorDrawing full;
   planCalculatorDrawing(results(189.11, 32.31, -5.84, 30), full);
   const size_t before = full.count;
   planCompassAndSkew(results(189.11, 32.31, -5.84, 30), 2026.9, 6.40, full);
-  ASSERT_EQ(full.count, before + north.size());
-  EXPECT_EQ(describe(full).back(), north.back());
-
-  const std::vector<std::string> south = {
-      "text 15,206 #000000 Compass: 354.55\xB0",
-      "text 12,322 #000000 Declination: 26.83\xB0 W",
-      "text 355,322 #82645a front view",
-      "text 345,358 #000000 anticlockwise",
-      "text 345,376 #000000 from behind",
-  };
-  EXPECT_EQ(compassAndSkew(327.72, 45.42, 26.31, 2029.99, -26.83), south);
-
-  // No skew, no words; a declination that shows as 0.00 has no side.
-  const std::vector<std::string> level = {
-      "text 15,206 #000000 Compass: 0.00\xB0",
-      "text 12,322 #000000 Declination: 0.00\xB0",
-  };
-  EXPECT_EQ(compassAndSkew(0, 90, 0, 2025.0, -0.004), level);
-}
-
-TEST(CalculatorDrawing, OutsideTheModelsYearsOnlyANoteAndBelowTheLimitNothing) {
-  std::vector<std::string> expired = {
-      "text 12,322 #000000 Magnetic model",
-      "text 12,340 #000000 expired",
-  };
-  expired.insert(expired.end(), kClockwise.begin(), kClockwise.end());
-  EXPECT_EQ(compassAndSkew(189.11, 32.31, -5.84, 2030.0, 6.40), expired);
-  EXPECT_EQ(compassAndSkew(189.11, 32.31, 0, 2024.99, 6.40),
-            (std::vector<std::string>{"text 12,322 #000000 Magnetic model", "text 12,340 #000000 not valid yet"}));
-  EXPECT_TRUE(compassAndSkew(189.11, -3.0, -5.84, 2026.9, 6.40).empty());
-}
-
-TEST(CalculatorDrawing, CompassBearingStaysWithin0To360) {
-  const struct {
-    double azimuth, declination, expected;
-  } cases[] = {{189.11, 6.40, 182.71}, {3, 10, 353}, {355, -10, 5}, {360, 0, 0}, {90, -270, 0}, {0.5, 0.5, 0}};
-  for (const auto& c : cases) EXPECT_NEAR(compassBearing(c.azimuth, c.declination), c.expected, 1e-9) << c.azimuth;
+  ASSERT_EQ(full.count, before + cases[0].expected.size());
+  EXPECT_EQ(describe(full).back(), behind);
 }
