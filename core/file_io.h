@@ -13,6 +13,14 @@ class WritableFile {
   virtual bool close() = 0;                                // true when the file is complete
 };
 
+// A file read from its start in pieces, for callers that need only its beginning.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // Up to size bytes into data; *got is 0 at the end of the file. False on a read error.
+  virtual bool read(void* data, size_t size, size_t* got) = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -21,8 +29,11 @@ class FileSystem {
   // Moves from over to, replacing it; false leaves both as they were.
   virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
   virtual bool removeFile(const std::string& name) = 0;
-  // Whole file into contents; false when it cannot be opened for reading.
+  // Whole file into contents; false when it cannot be opened for reading or cannot be read
+  // whole (over 4 GiB, or shorter on reading than its size said).
   virtual bool readFile(const std::string& name, std::string* contents) = 0;
+  // Opens the file for reading in pieces; nullptr when it cannot be opened for reading.
+  virtual std::unique_ptr<ReadableFile> openForReading(const std::string& name) = 0;
 };
 
 // Writes contents to name + ".tmp", then puts it in place of name. Returns true on success;

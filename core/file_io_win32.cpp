@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <new>
+
 namespace {
 
 class Win32File final : public WritableFile {
@@ -20,6 +23,21 @@ class Win32File final : public WritableFile {
     const bool closed = CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
     return flushed && closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32ReadFile final : public ReadableFile {
+ public:
+  explicit Win32ReadFile(HANDLE handle) : handle_(handle) {}
+  ~Win32ReadFile() override { CloseHandle(handle_); }
+  bool read(void* data, size_t size, size_t* got) override {
+    DWORD read = 0;
+    const bool ok = ReadFile(handle_, data, static_cast<DWORD>(std::min<size_t>(size, MAXDWORD)), &read, nullptr);
+    *got = ok ? read : 0;
+    return ok;
   }
 
  private:
@@ -49,19 +67,37 @@ class Win32FileSystem final : public FileSystem {
   }
   bool removeFile(const std::string& name) override { return DeleteFileA(name.c_str()) != 0; }
   bool readFile(const std::string& name, std::string* contents) override {
-    // Others may read and write it meanwhile: a transponder file an editor holds open is still listed.
-    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = openShared(name);
     if (handle == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = GetFileSize(handle, nullptr);
-    bool ok = size != INVALID_FILE_SIZE;
+    LARGE_INTEGER size{};
+    // A size beyond 32 bits cannot be read whole; taking its low half would make a rewrite cut the file.
+    bool ok = GetFileSizeEx(handle, &size) && size.QuadPart <= MAXDWORD;
     if (ok) {
-      contents->assign(size, '\0');
+      try {
+        contents->assign(static_cast<size_t>(size.QuadPart), '\0');
+      } catch (const std::bad_alloc&) {
+        ok = false;
+      }
+    }
+    if (ok && size.QuadPart > 0) {
       DWORD read = 0;
-      ok = size == 0 || (ReadFile(handle, contents->data(), size, &read, nullptr) && read == size);
+      ok = ReadFile(handle, contents->data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
+           read == size.QuadPart;
     }
     CloseHandle(handle);
     return ok;
+  }
+  std::unique_ptr<ReadableFile> openForReading(const std::string& name) override {
+    HANDLE handle = openShared(name);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32ReadFile>(handle);
+  }
+
+ private:
+  // Others may read and write it meanwhile: a transponder file an editor holds open is still listed.
+  static HANDLE openShared(const std::string& name) {
+    return CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
   }
 };
 

@@ -10,6 +10,21 @@ namespace {
 
 char lower(unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
 
+// The file's start, in pieces, up to where its name is settled or the limit.
+bool readNamePart(FileSystem& fs, const std::string& path, std::string* bytes) {
+  std::unique_ptr<ReadableFile> file = fs.openForReading(path);
+  if (!file) return false;
+  bytes->clear();
+  char piece[kNameReadPiece];
+  while (bytes->size() < kNameReadLimit && !transponderNameSettled(*bytes)) {
+    size_t got = 0;
+    if (!file->read(piece, sizeof(piece), &got)) return false;
+    if (got == 0) break;
+    bytes->append(piece, got);
+  }
+  return true;
+}
+
 }  // namespace
 
 int32_t positionFromFileName(std::string_view fileName) {
@@ -67,7 +82,7 @@ SatelliteScan scanSatellites(FileSystem& fs, const std::vector<std::string>& fil
     if (scan.items.size() == kMaxSatelliteFiles) break;
     const std::string path = kTransponderFolder + fileName;
     // A file we cannot use is passed over; the ones after it are still listed.
-    if (path.size() > kScannedPathRoom || !fs.readFile(path, &bytes)) {
+    if (path.size() > kScannedPathRoom || !readNamePart(fs, path, &bytes)) {
       ++scan.skipped;
       continue;
     }

@@ -11,6 +11,8 @@
 constexpr size_t kMaxSatelliteFiles = 500;     // listed by one scan
 constexpr size_t kSatelliteItemRoom = 127;     // the item text's buffer holds 128 bytes
 constexpr size_t kScannedPathRoom = 255;       // "Transponders\" and the file name
+constexpr size_t kNameReadPiece = 4096;        // the scan reads a file's start in pieces of this
+constexpr size_t kNameReadLimit = 64 * 1024;   // and names it from this much when still unsettled
 constexpr int32_t kLastEastPosition = 1800;    // 1800 is 180.0e, 1801 is 179.9w
 constexpr int32_t kFullCircle = 3600;          // tenths of a degree
 
@@ -37,8 +39,9 @@ struct SatelliteScan {
   size_t skipped = 0;                // files that could not be read or whose path is too long
 };
 
-// Reads the files (names as found in the folder, in that order) into items. A file that
-// cannot be read is skipped; at most 500 are listed. The item whose position equals
+// Reads the files (names as found in the folder, in that order) into items, each only as far as
+// its name line (see transponderNameSettled), so that a large file costs no more than a small one.
+// A file that cannot be read is skipped; at most 500 are listed. The item whose position equals
 // currentPosition is selected (the last such file found).
 SatelliteScan scanSatellites(FileSystem& fs, const std::vector<std::string>& fileNames, bool nameFirst,
                              int32_t currentPosition);

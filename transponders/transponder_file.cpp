@@ -183,6 +183,14 @@ TransponderFile readTransponderFile(std::string_view bytes) { return readFile(by
 
 TransponderFile readTransponderHeader(std::string_view bytes) { return readFile(bytes, false); }
 
+bool transponderNameSettled(std::string_view bytesSoFar) {
+  const size_t start = findHeadingLine(bytesSoFar, "[SATTYPE]");
+  if (start == std::string_view::npos) return false;
+  const size_t first = bytesSoFar.find('=', start);
+  const size_t second = first == std::string_view::npos ? first : bytesSoFar.find('=', first + 1);
+  return second != std::string_view::npos && lineEndAt(bytesSoFar, second + 1) < bytesSoFar.size();
+}
+
 std::string satelliteNameText(const TransponderFile& file) {
   std::string name(file.name.substr(0, file.name.find('\0')));
   if (file.nameHasLineEnd) name += ' ';

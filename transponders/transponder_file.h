@@ -48,6 +48,10 @@ TransponderFile readTransponderFile(std::string_view bytes);
 // The same without the lines after the count: enough for the name.
 TransponderFile readTransponderHeader(std::string_view bytes);
 
+// True when the bytes read so far from a file's start settle its name: a [SATTYPE] line and after
+// it the name line with its end. Without a [SATTYPE] line nothing is settled, since one may follow.
+bool transponderNameSettled(std::string_view bytesSoFar);
+
 // The name as the satellite list shows it: the line end becomes one space; a NUL ends it.
 std::string satelliteNameText(const TransponderFile& file);
 

@@ -29,9 +29,11 @@ class FolderFileSystem final : public FileSystem {
   bool renameReplacing(const std::string&, const std::string&) override { return false; }
   bool removeFile(const std::string&) override { return false; }
   bool readFile(const std::string& name, std::string* contents) override {
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return readPath(root_ / path, contents);
+    return readPath(pathOf(name), contents);
+  }
+  std::unique_ptr<ReadableFile> openForReading(const std::string& name) override {
+    std::FILE* file = std::fopen(pathOf(name).c_str(), "rb");
+    return file != nullptr ? std::make_unique<Reader>(file) : nullptr;
   }
   static bool readPath(const fs::path& path, std::string* contents) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -46,6 +48,23 @@ class FolderFileSystem final : public FileSystem {
   }
 
  private:
+  class Reader final : public ReadableFile {
+   public:
+    explicit Reader(std::FILE* file) : file_(file) {}
+    ~Reader() override { std::fclose(file_); }
+    bool read(void* data, size_t size, size_t* got) override {
+      *got = std::fread(data, 1, size, file_);
+      return !std::ferror(file_);
+    }
+
+   private:
+    std::FILE* file_;
+  };
+  fs::path pathOf(const std::string& name) const {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return root_ / path;
+  }
   fs::path root_;
 };
 

@@ -1,5 +1,7 @@
 // An in-memory file system whose every step can be made to fail.
 #pragma once
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@ class FakeFileSystem : public FileSystem {
   bool failClose = false;
   bool failRename = false;
   bool failRead = false;
+  size_t bytesRead = 0;  // by readFile and the files openForReading gave
 
   std::unique_ptr<WritableFile> createFile(const std::string& name) override {
     if (failCreate) return nullptr;
@@ -32,7 +35,13 @@ class FakeFileSystem : public FileSystem {
     auto it = files.find(name);
     if (failRead || it == files.end()) return false;
     *contents = it->second;
+    bytesRead += contents->size();
     return true;
+  }
+  std::unique_ptr<ReadableFile> openForReading(const std::string& name) override {
+    auto it = files.find(name);
+    if (failRead || it == files.end()) return nullptr;
+    return std::make_unique<Reader>(*this, it->second);
   }
 
  private:
@@ -49,5 +58,21 @@ class FakeFileSystem : public FileSystem {
    private:
     FakeFileSystem& fs_;
     std::string name_;
+  };
+  class Reader : public ReadableFile {
+   public:
+    Reader(FakeFileSystem& fs, const std::string& bytes) : fs_(fs), bytes_(bytes) {}
+    bool read(void* data, size_t size, size_t* got) override {
+      *got = std::min(size, bytes_.size() - at_);
+      std::memcpy(data, bytes_.data() + at_, *got);
+      at_ += *got;
+      fs_.bytesRead += *got;
+      return true;
+    }
+
+   private:
+    FakeFileSystem& fs_;
+    const std::string& bytes_;
+    size_t at_ = 0;
   };
 };

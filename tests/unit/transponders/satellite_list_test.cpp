@@ -123,3 +123,31 @@ TEST(SatelliteScan, UnreadableFilesAndLongPathsAreSkippedAndTheScanGoesOn) {
   EXPECT_EQ(scan.selected, 1);
   EXPECT_TRUE(scanSatellites(fs, {}, false, 0).items.empty());
 }
+
+TEST(SatelliteScan, ReadsEachFileOnlyAsFarAsItsNameLine) {
+  const std::string entries(1 << 20, 'x');
+  const std::string update = "[UPDATE]\r\nDate=2024\r\nURL=" + std::string(5000, 'u') + "\r\n";
+  struct Case {
+    std::string bytes;
+    size_t mostServed;
+  };
+  const Case cases[] = {
+      {fileWithName("Plain") + entries, kNameReadPiece},
+      // The name line lies across the first piece's end.
+      {update + fileWithName("After an update") + entries, 2 * kNameReadPiece},
+      // No [SATTYPE]: one may follow, so reading goes on, but not beyond the limit.
+      {"1=0100\r\n2=Bare\r\n" + entries, kNameReadLimit},
+      {std::string(3 << 20, '\0'), kNameReadLimit},
+      {"[SATTYPE]\r\n1=0100\r\n2=Unended", kNameReadPiece},
+  };
+  for (const Case& c : cases) {
+    FakeFileSystem fs;
+    fs.files["Transponders\\0100.ini"] = c.bytes;
+    const SatelliteScan scan = scanSatellites(fs, {"0100.ini"}, false, 100);
+    ASSERT_EQ(scan.items.size(), 1u);
+    EXPECT_LE(fs.bytesRead, c.mostServed) << c.bytes.substr(0, 40);
+    if (c.bytes.find("[SATTYPE]") != std::string::npos) {
+      EXPECT_EQ(scan.items[0].text, satelliteItem("0100.ini", c.bytes, false).text) << c.bytes.substr(0, 40);
+    }
+  }
+}

@@ -109,3 +109,18 @@ TEST(SelectedTransponder, FrequencyMatch) {
   EXPECT_EQ(selectedTransponderIndex({"-2147483648"}, 0), -1);  // no overflow into a false match
   EXPECT_EQ(selectedTransponderIndex({}, 10714000), -1);
 }
+
+TEST(TransponderNameSettled, OnlyAfterTheNameLineThatFollowsSatType) {
+  const struct {
+    const char* bytes;
+    bool settled;
+  } cases[] = {
+      {"[UPDATE]\r\nDate=1\r\nVersion=2\r\n[SATTYPE]\r\n1=0100\r\n2=Name\r", true},
+      {"[UPDATE]\r\nDate=1\r\nVersion=2\r\n[SATTYPE]\r\n1=0100\r\n2=Name", false},
+      {"[UPDATE]\r\nDate=1\r\nVersion=2\r\n", false},
+      {"1=0100\r\n2=Name\r\n[DVB]\r\n0=1\r\n", false},
+      {"[sattype]\n1=0100\n2=Name\n", true},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(transponderNameSettled(c.bytes), c.settled) << c.bytes;
+}
