@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/file_io_win32.h"
 #include "core/globals.h"
@@ -22,6 +24,15 @@ bool currentTransponderFile(std::string* fileName) {
   return transponderFileName(readShared(settingsRecord.satellitePosition), fileName);
 }
 
+// A remove that changed nothing because another program took the entry out meanwhile is no
+// failure to write: the reload shows the file without it.
+bool entryAlreadyGone(const std::string& fileName, const std::string& itemText) {
+  std::string bytes;
+  if (!systemFileSystem().readFile(fileName, &bytes)) return false;
+  const std::vector<std::string> items = transponderItems(readTransponderFile(bytes));
+  return std::find(items.begin(), items.end(), itemText) == items.end();
+}
+
 }  // namespace
 
 bool addTransponder() {
@@ -38,11 +49,13 @@ bool addTransponder() {
   if (added == CB_ERR || added == CB_ERRSPACE) return false;
   std::string fileName;
   enterProgramFolder();
-  // A file that cannot be written (read-only, say) stays as it was and this is not reported;
-  // the reload that follows shows the file's own entries again.
-  if (currentTransponderFile(&fileName))
-    addTransponderToFile(systemFileSystem(), fileName, readShared(settingsRecord.satellitePosition), text);
-  showMessage(kMessageAdded);
+  const bool written =
+      currentTransponderFile(&fileName) &&
+      addTransponderToFile(systemFileSystem(), fileName, readShared(settingsRecord.satellitePosition), text);
+  // A file left as it was (read-only, held, a full disk, too large to read whole) is said; the
+  // list drops the item again, and the reload that follows shows what the file holds.
+  if (!written) SendMessageA(list, CB_DELETESTRING, added, 0);
+  showMessage(written ? kMessageAdded : kMessageCannotWrite);
   return true;
 }
 
@@ -62,8 +75,13 @@ bool removeTransponder() {
   if (SendMessageA(list, CB_DELETESTRING, index, 0) == CB_ERR) return false;
   std::string fileName;
   enterProgramFolder();
-  if (currentTransponderFile(&fileName))
-    removeTransponderFromFile(systemFileSystem(), fileName, readShared(settingsRecord.satellitePosition),
-                              static_cast<size_t>(index), itemText);
+  const bool named = currentTransponderFile(&fileName);
+  if (named && removeTransponderFromFile(systemFileSystem(), fileName, readShared(settingsRecord.satellitePosition),
+                                         static_cast<size_t>(index), itemText))
+    return true;
+  if (named && entryAlreadyGone(fileName, itemText)) return true;
+  // The file still holds the entry: the list gets it back at its place, and the user is told.
+  SendMessageA(list, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(itemText.c_str()));
+  showMessage(kMessageCannotWrite);
   return true;
 }

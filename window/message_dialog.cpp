@@ -26,6 +26,7 @@ const char* messageText(uint32_t kind) {
     case kMessageDuplicate: return "A transponder with the parameters\r\nyou specified already exists";
     case kMessageAdded: return "Transponder is successfuly added";
     case kMessageNoFilter: return "Cannot load thsource.ax!";
+    case kMessageCannotWrite: return "Cannot write the transponder file";
     case kMessageConfirmDelete: return "Delete the current transponder from ini file?";
     case kMessageUserGuide: return kUserGuideText.text;
     default: return "";

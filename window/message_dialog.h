@@ -18,6 +18,7 @@ constexpr uint32_t kMessageParametersError = 1;
 constexpr uint32_t kMessageDuplicate = 2;
 constexpr uint32_t kMessageAdded = 3;
 constexpr uint32_t kMessageNoFilter = 4;
+constexpr uint32_t kMessageCannotWrite = 5;  // adding or removing could not rewrite the transponder file
 constexpr uint32_t kMessageConfirmDelete = 100;
 constexpr uint32_t kMessageUserGuide = 101;
 

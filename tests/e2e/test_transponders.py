@@ -1,6 +1,7 @@
 """The satellite and transponder lists, the status messages and adding and removing transponders,
 as a user sees them and as the files on disk show them afterwards."""
 import os
+import random
 import signal
 import stat
 import struct
@@ -27,6 +28,9 @@ UPDATE_FIRST = (b"[UPDATE]\r\nDate=2024-03-01\r\nVersion=12\r\nURL=http://lists.
                 b"3=11554,V,27500,DVB-S2,QPSK,23\r\n4=12111,H,27500\r\n\r\n[OTHER]\r\n1=99999,H,1\r\nNote=kept\r\n")
 UPDATE_FIRST_ITEMS = ["10758,V,22000,34,DVB-S", "11034,H,27500", "11554,V,27500,DVB-S2,Q", "12111,H,27500"]
 READ_ONLY = b"[SATTYPE]\r\n1=0050\r\n2=Read-only Sat\r\n\r\n[DVB]\r\n0=2\r\n1=11111,H,27500\r\n2=12222,V,27500\r\n"
+CANNOT_WRITE = "Cannot write the transponder file"
+JUNK_SIZE = 200 << 20
+HUGE_SIZE = (4 << 30) + 100  # beyond what can be read whole
 LF_ONLY = b"[SATTYPE]\n1=0060\n2=LF Sat\n\n[DVB]\n0=2\n1=11111,H,27500\n2=12222,V,27500"
 
 
@@ -168,7 +172,8 @@ class TransponderRun:
         buttons = sorted(c["text"] for c in dialog["children"] if c["class"] == "Button")
         self.test.assertGot(buttons, sorted(expected_buttons), "message dialog buttons")
         self.run.click_button(self.run.button(dialog, button))
-        wait_for(lambda: not any(d["visible"] for d in self.run.state()["dialogs"] if d["class"] == "#32770"),
+        # Only this dialog: a message may follow the question at once.
+        wait_for(lambda: not any(d["visible"] and d["hwnd"] == dialog["hwnd"] for d in self.run.state()["dialogs"]),
                  10, interval=0.2, what="the dialog to close")
 
     def add(self, expected_text):
@@ -362,11 +367,52 @@ class FileMendsTest(QuorvanTest):
         self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
                        "items of the read-only 0050.ini")
         lists.type_transponder("12345,H,27500")
-        lists.add("Transponder is successfuly added")
+        lists.add(CANNOT_WRITE)
         self.assertGot(run.read("Transponders/0050.ini"), READ_ONLY, "read-only 0050.ini after adding")
         self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
                        "list of the read-only file after adding (reloaded from the file)")
         run.driver("select", TRANSPONDERS, 1)
         lists.remove("OK")
+        lists.answer(CANNOT_WRITE, "OK", ["OK"])
         self.assertGot(run.read("Transponders/0050.ini"), READ_ONLY, "read-only 0050.ini after removing")
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], ["11111,H,27500", "12222,V,27500"],
+                       "list of the read-only file after removing")
+        self.assertGot(leftovers(run), [], "files other than .ini left in Transponders")
+
+
+class LargeFilesTest(QuorvanTest):
+    def test_a_200_mb_junk_file_and_one_over_4_gib_are_listed_chosen_and_never_rewritten(self):
+        run = self.open_run(files={"qvnth.dat": settings_bytes(position=235, frequency=11778000),
+                                   "Transponders/0124.ini": READ_ONLY.replace(b"0050", b"0124")})
+        # Sparse: junk at the start, then zeros that take no disk; gone after the test.
+        for name in ("0123.ini", "0124.ini"):
+            self.addCleanup(lambda path=run.path("Transponders/" + name): os.path.exists(path) and os.remove(path))
+        junk = random.Random(14).randbytes(1 << 16)
+        with open(run.path("Transponders/0123.ini"), "wb") as f:
+            f.write(junk)
+        os.truncate(run.path("Transponders/0123.ini"), JUNK_SIZE)
+        os.truncate(run.path("Transponders/0124.ini"), HUGE_SIZE)
+        huge_start = run.read("Transponders/0124.ini")[:len(READ_ONLY)]
+        run.start()
+        lists = TransponderRun(self, run)
+        satellites = texts(run.items(SATELLITES))
+        self.assertGot([data for _, data in satellites].count(123), 1, "items of 0123.ini")
+        self.assertIn((" 12.4e - Read-only Sat ", 124), satellites)
+        astra = [i["text"] for i in run.items(TRANSPONDERS)]
+
+        lists.choose_satellite(124)
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], astra, "list after choosing the file over 4 GiB")
+        lists.type_transponder("12345,H,27500")
+        lists.add(CANNOT_WRITE)
+        run.driver("select", TRANSPONDERS, 0)
+        lists.remove("OK")
+        lists.answer(CANNOT_WRITE, "OK", ["OK"])
+        self.assertGot([i["text"] for i in run.items(TRANSPONDERS)], astra, "list after adding and removing")
+        self.assertGot((os.path.getsize(run.path("Transponders/0124.ini")),
+                        run.read("Transponders/0124.ini")[:len(READ_ONLY)]), (HUGE_SIZE, huge_start),
+                       "0124.ini after adding and removing")
+        lists.choose_satellite(123)
+        self.assertGot(lists.combo(SATELLITES)["selection"], [d for _, d in satellites].index(123), "junk file chosen")
+        self.assertGot(run.process.poll(), None, "program running after choosing the junk file")
+        self.assertGot(os.path.getsize(run.path("Transponders/0123.ini")), JUNK_SIZE, "0123.ini size")
         self.assertGot(leftovers(run), [], "files other than .ini left in Transponders")

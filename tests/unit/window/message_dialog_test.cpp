@@ -20,7 +20,8 @@ TEST(MessageDialog, TextsOfEachKind) {
       {2, "A transponder with the parameters\r\nyou specified already exists"},
       {3, "Transponder is successfuly added"},
       {4, "Cannot load thsource.ax!"},
-      {5, ""},
+      {5, "Cannot write the transponder file"},
+      {6, ""},
       {99, ""},
       {100, "Delete the current transponder from ini file?"},
       {101, "The User Guide is available online at\r\nhttp://www.quorvan.example/qvnhelp.php"},
@@ -39,7 +40,7 @@ TEST(MessageDialog, UserGuideTextEndsWithTheGuideAddress) {
 }
 
 TEST(MessageDialog, KindsBelow100GetOneCentredOkButton) {
-  for (uint32_t kind : {0u, 1u, 2u, 3u, 4u, 99u}) {
+  for (uint32_t kind : {0u, 1u, 2u, 3u, 4u, 5u, 99u}) {
     SCOPED_TRACE(kind);
     const DialogButtons b = messageButtons(kind, kClientW, kClientH);
     ASSERT_EQ(b.count, 1);
