@@ -24,7 +24,6 @@ constexpr int kIdLatitudeMinuteList = IDC_LATITUDE_MINUTES;
 constexpr int kIdCalculatorSatelliteList = IDC_CALCULATOR_SATELLITES;
 constexpr int kIdDishWidthBox = IDC_DISH_WIDTH;
 constexpr int kIdDishHeightBox = IDC_DISH_HEIGHT;
-constexpr int kIdOk = IDC_OK;
 
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
 constexpr DWORD kBoxStyle = WS_CHILD | WS_TABSTOP | ES_NUMBER;  // shown once results are
@@ -271,7 +270,7 @@ void OnInitDialog(HWND dialog) {
   calculator.heightBox =
       createDishSizeBox(dialog, 380, kIdDishHeightBox, settingsRecord.dishHeight, kDefaultDishHeight);
   createControl(dialog, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP, client.right / 2 - 30,
-                client.bottom - 35, 60, 20, kIdOk);
+                client.bottom - 35, 60, 20, IDC_OK);
   setSmallBoldFont(calculator.satelliteList);
   setSmallBoldFont(calculator.latitudeDegreeList);
   setSmallBoldFont(calculator.longitudeDegreeList);
@@ -290,7 +289,7 @@ void OnCalculatorPaint(HWND dialog) {
 void closeCalculator(HWND dialog) {
   calculator.ready = false;
   releaseImage();
-  EndDialog(dialog, kIdOk);
+  EndDialog(dialog, IDC_OK);
 }
 
 bool isInputChange(int id, int code) {
@@ -302,7 +301,7 @@ bool isInputChange(int id, int code) {
 // Esc and the system close arrive as IDCANCEL and are ignored: only OK closes.
 INT_PTR OnCommand(HWND dialog, int id, int code) {
   if (!calculator.ready) return FALSE;
-  if (id == kIdOk) {
+  if (id == IDC_OK) {
     closeCalculator(dialog);
     return TRUE;
   }
