@@ -248,7 +248,9 @@ class WatchingCase(QuorvanTest):
         status-red pixels seen while the stop waits for it."""
         reads = len(run.calls("ReadSignal"))
         wait_for(lambda: len(run.calls("ReadSignal")) > reads, 15, what="a ReadSignal to return")
-        time.sleep(0.3)  # the next read began 100 ms after that one and lasts SLOW_READ_MS
+        # The next read begins 100 ms after that one returned and lasts SLOW_READ_MS: pressing in its
+        # middle leaves a loaded machine the most room on both sides.
+        time.sleep(SLOW_READ_MS / 2000)
         return self.stop_and_watch_the_status_box(run)
 
     def stop_and_watch_the_status_box(self, run, timeout=15):
@@ -300,8 +302,8 @@ class WatchTest(WatchingCase):
         self.assertGot(meter.marker_pixels(QUALITY), 0, "blue pixels of SQ before any quality was seen")
         reads = [int(line[0]) for line in run.calls("ReadSignal")]
         gaps = sorted(b - a for a, b in zip(reads, reads[1:]))
-        self.assertTrue(gaps and min(gaps) >= 90 and gaps[len(gaps) // 2] <= 200,
-                        "got ReadSignal intervals %s ms, expected about 100 ms" % gaps)
+        # Never faster than the 100 ms pace; how close to it a loaded machine keeps is the benchmark's figure.
+        self.assertTrue(gaps and min(gaps) >= 90, "got ReadSignal intervals %s ms, expected none under 100 ms" % gaps)
         # The meter's first frame may reach the screen before the repaint that hides the hint.
         self.wait_meter(run, lambda m: m.image.crop(22, 50, 100, 25).differing_pixels(self.skin.crop(22, 50, 100, 25)) == 0,
                         "the start hint to go while watching", timeout=5)
