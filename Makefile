@@ -63,7 +63,10 @@ test: test-unit win32 test-win test-fuzz test-e2e test-guide
 test-long: dist prefix
 	python3 tests/e2e/run.py --long
 
+# The start-up breakdown times a build of its own that notes when each start-up step ends.
 bench: dist prefix
+	cmake -S . -B $(BUILD)/win64-trace -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DQV_STARTUP_TRACE=ON >/dev/null
+	cmake --build $(BUILD)/win64-trace -j $(JOBS) --target Quorvan
 	python3 tools/bench.py
 
 fuzz: deps

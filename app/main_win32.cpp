@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/shutdown_win32.h"
+#include "app/startup_trace_win32.h"
 #include "app/startup_win32.h"
 #include "app/window_proc_win32.h"
 #include "core/globals_win32.h"
@@ -31,6 +32,7 @@ bool registerMainClass(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  traceStartupStep("entry");
   if (!registerMainClass(instance)) return 0;
   shell.instance = instance;
   shell.screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -40,10 +42,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
                                      kWindowHeight, nullptr, nullptr, instance, nullptr);
   if (shell.mainWindow == nullptr) return 0;
   shell.windowDC = GetDC(shell.mainWindow);
+  traceStartupStep("window");
   startupSequence();
   ShowWindow(shell.mainWindow, showCommand);
   UpdateWindow(shell.mainWindow);
-  if (!openTuner()) {
+  traceStartupStep("shown");
+  const bool tunerOpen = openTuner();
+  traceStartupStep("tuner");
+  writeStartupTrace();
+  if (!tunerOpen) {
     shutdownSequence();
     return 0;
   }

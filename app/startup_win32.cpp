@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/main_window_win32.h"
+#include "app/startup_trace_win32.h"
 #include "core/debug_log.h"
 #include "core/globals.h"
 #include "core/globals_win32.h"
@@ -27,21 +28,32 @@ void createBackBuffer() {
 
 void startupSequence() {
   CoInitialize(nullptr);
+  traceStartupStep("com");
   InitializeCriticalSection(&shell.lock);
   clearSettingsPrefix(settingsRecord);
   enterProgramFolder();
   DeleteFileA(kDebugLogFile);  // no debug log of an earlier run survives a start
   loadSettings();
+  traceStartupStep("settings");
   createBackBuffer();
+  traceStartupStep("back-buffer");
   loadSkinPicture();  // without the picture the window draws a plain panel
+  traceStartupStep("skin");
   createWindowShapeAndHotRegions();
+  traceStartupStep("shape");
   createComboBoxes();
+  traceStartupStep("combo-boxes");
   createFontsAndTextState();
   createPensAndBrushes();
   setComboBoxFonts();
   fillLnbList();
+  traceStartupStep("fonts-lnb");
   buildSatelliteList();
+  traceStartupStep("satellites");
   loadTransponderList();
+  traceStartupStep("transponders");
   createTooltips();
+  traceStartupStep("tooltips");
   loadSoundTable();
+  traceStartupStep("sounds");
 }

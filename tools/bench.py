@@ -6,7 +6,9 @@
    window that first decodes the skin JPEG through OleLoadPicturePath, as every start-up to the
    skinned window must) and barewindow.exe (a program that only opens a 512 x 384 popup), runs
    alternating, with a warm wineserver; Quorvan / floor (target at most 1.3), Quorvan / bare
-   window, and the peak memory of each (VmHWM of the Wine process while it runs).
+   window, and the peak memory of each (VmHWM of the Wine process while it runs). Then where
+   Quorvan's start-up time goes: the program built with QV_STARTUP_TRACE (build/win64-trace, made
+   by make bench) notes the time each start-up step ended; medians of each step over 10 runs.
 2. The transponder lists benchmark (tools/bench_transponders.py).
 3. The watching benchmark (tools/bench_watch.py).
 """
@@ -27,6 +29,8 @@ RUNS = 10
 RATIO_TARGET = 1.3  # Quorvan / floor
 QUORVAN, FLOOR, BARE = "Quorvan.exe", "floorwindow.exe", "barewindow.exe"
 TOOLS = os.path.join(e2e.BUILD, "win64", "tools")
+TRACED = os.path.join(e2e.BUILD, "win64-trace", "Quorvan.exe")
+TRACE_FILE = "startup_trace.txt"
 
 
 def prepare_folder():
@@ -64,6 +68,44 @@ def one_start(desktop, watcher, folder, program):
     return seconds, peak
 
 
+def read_trace(path, started):
+    """[(step, ms after the start)] from the traced program's notes."""
+    with open(path) as trace:
+        return [(step, (int(us) / 1e6 - started) * 1000) for step, us in (line.split() for line in trace)]
+
+
+def startup_breakdown(desktop, watcher):
+    """Medians of each start-up step of the traced program, with the map as the X server saw it."""
+    if not os.path.exists(TRACED):
+        return ["breakdown skipped: needs %s (make bench builds it)" % TRACED]
+    folder = os.path.join(e2e.BUILD, "bench", "startup-trace")
+    shutil.rmtree(folder, ignore_errors=True)
+    shutil.copytree(e2e.PROGRAM_DIST, folder, ignore=shutil.ignore_patterns(*e2e.LEFT_BY_A_RUN))
+    shutil.copy(TRACED, os.path.join(folder, QUORVAN))
+    env = e2e.wine_environment({"DISPLAY": desktop.display})
+    steps = {}
+    for run in range(RUNS + 1):  # the first warms up
+        trace_path = os.path.join(folder, TRACE_FILE)
+        if os.path.exists(trace_path):
+            os.remove(trace_path)
+        started = time.time()
+        seconds, process, window = startup_timing.start_and_wait_for_window(
+            watcher, ["wine", os.path.join(folder, QUORVAN)], folder, env)
+        e2e.wait_for(lambda: os.path.exists(trace_path) and os.path.getsize(trace_path) > 0, 20, interval=0.05,
+                     what=TRACE_FILE)
+        time.sleep(0.2)
+        close(desktop, process, window, QUORVAN)
+        if run == 0:
+            continue
+        previous = 0.0
+        for step, at in read_trace(trace_path, started) + [("mapped", seconds * 1000)]:
+            steps.setdefault(step, []).append(at - previous)
+            previous = at if step != "tuner" else previous
+    lines = ["where Quorvan's start-up goes (traced build, medians of %d runs, ms from the end of the step before;"
+             " entry: from the start under Wine; mapped and tuner: after shown):" % RUNS]
+    return lines + ["  %-13s %6.1f" % (step, statistics.median(durations)) for step, durations in steps.items()]
+
+
 def startup_bench():
     print("== start-up: Quorvan beside the floor and a bare window ==")
     needed = [os.path.join(TOOLS, FLOOR), os.path.join(TOOLS, BARE), os.path.join(e2e.PROGRAM_DIST, QUORVAN)]
@@ -82,6 +124,7 @@ def startup_bench():
     figures = {QUORVAN: [], FLOOR: [], BARE: []}
     peaks = {QUORVAN: [], FLOOR: [], BARE: []}
     try:
+        breakdown = startup_breakdown(desktop, watcher)
         for program in figures:  # warm-up: file cache and the server's state
             one_start(desktop, watcher, folder, program)
         for _ in range(RUNS):
@@ -105,6 +148,7 @@ def startup_bench():
                                                        min(values) / 1024, max(values) / 1024))
     print("  Quorvan adds %.1f MiB to the bare window" % ((statistics.median(peaks[QUORVAN]) -
                                                           statistics.median(peaks[BARE])) / 1024))
+    print("\n".join(breakdown))
 
 
 def run_script(name):
