@@ -11,6 +11,7 @@
 #include "core/env_win32.h"
 #include "core/globals.h"
 #include "core/globals_win32.h"
+#include "core/late_dlls_win32.h"
 #include "dishcalc/calculator_win32.h"
 #include "feedback/sound_mode.h"
 #include "feedback/sound_table_win32.h"
@@ -84,10 +85,10 @@ void onHelp() {
   const std::string guide = length > 0 && length < sizeof(program) ? userGuidePath(program) : std::string();
   const DWORD attributes = guide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(guide.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  ShellExecuteA(nullptr, "open", userGuideTarget(guide, exists).c_str(), nullptr, "", SW_SHOW);
+  lateShellExecute(nullptr, "open", userGuideTarget(guide, exists).c_str(), nullptr, "", SW_SHOW);
 }
 
-void onWebLink() { ShellExecuteA(nullptr, "open", kWebSiteAddress, nullptr, "", SW_SHOW); }
+void onWebLink() { lateShellExecute(nullptr, "open", kWebSiteAddress, nullptr, "", SW_SHOW); }
 
 void onAbout() { showMessage(kMessageAbout); }
 

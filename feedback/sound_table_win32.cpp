@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "core/env.h"
+#include "core/late_dlls_win32.h"
 #include "core/globals.h"
 #include "feedback/sound_table.h"
 
@@ -26,7 +27,7 @@ class WaveOutPlayer final : public SoundPlayer {
  public:
   void play(int entry) override {
     if (entry < 0 || entry >= kSoundTableSize || soundTable[entry] == nullptr) return;
-    sndPlaySoundA(static_cast<LPCSTR>(soundTable[entry]), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    lateSndPlaySound(static_cast<LPCSTR>(soundTable[entry]), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
   }
 };
 

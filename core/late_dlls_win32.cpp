@@ -1,0 +1,27 @@
+#include "core/late_dlls_win32.h"
+
+#include <shellapi.h>
+
+namespace {
+
+template <typename Function>
+Function lateFunction(const char* dll, const char* name) {
+  HMODULE module = LoadLibraryA(dll);  // kept for the process's life
+  return module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                           : nullptr;
+}
+
+}  // namespace
+
+BOOL lateSndPlaySound(LPCSTR sound, UINT flags) {
+  using Play = BOOL(WINAPI*)(LPCSTR, UINT);
+  static const Play play = lateFunction<Play>("winmm.dll", "sndPlaySoundA");
+  return play != nullptr ? play(sound, flags) : FALSE;
+}
+
+HINSTANCE lateShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
+  using Execute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static const Execute execute = lateFunction<Execute>("shell32.dll", "ShellExecuteA");
+  return execute != nullptr ? execute(owner, verb, file, parameters, directory, show)
+                            : reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+}
