@@ -3,9 +3,10 @@ program killed at any moment of an add. Every file that was there stays whole, n
 left, the user is told where there is a message for it, and the program goes on."""
 import errno
 import os
+import shutil
 import signal
 import subprocess
-import time
+import unittest
 
 from quorvan_e2e import RUNS, QuorvanTest, Run, wait_for
 from test_shell import settings_bytes
@@ -133,6 +134,7 @@ class KilledWhileAddingTest(QuorvanTest):
     # server renames it, and the close after the rename. strace kills the program (SIGKILL) on entering it.
     STEPS = [("write", 1), ("fsync", 1), ("close", 2), ("newfstatat", 2), ("close", 3)]
 
+    @unittest.skipIf(shutil.which("strace") is None, "strace is missing (make deps installs it)")
     def test_the_transponder_file_is_old_or_new_whenever_the_program_is_killed(self):
         run = self.open_run(files={"qvnth.dat": settings_bytes(position=POSITION, frequency=11034000),
                                    TRANSPONDER_FILE: transponder_file(ENTRIES)})
