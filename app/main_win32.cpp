@@ -34,6 +34,7 @@ bool registerMainClass(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   traceStartupStep("entry");
   if (!registerMainClass(instance)) return 0;
+  traceStartupStep("class");
   shell.instance = instance;
   shell.screenWidth = GetSystemMetrics(SM_CXSCREEN);
   shell.screenHeight = GetSystemMetrics(SM_CYSCREEN);

@@ -6,6 +6,7 @@
 #include "app/paint_plan.h"
 #include "core/globals.h"
 #include "core/globals_win32.h"
+#include "core/late_dlls_win32.h"
 #include "resources/resource_ids.h"
 #include "window/hot_regions_win32.h"
 #include "window/layout.h"
@@ -62,7 +63,7 @@ void fillLnbList() {
 
 void createTooltips() {
   INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&classes);
+  lateInitCommonControlsEx(&classes);
   HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0, 0, 0, shell.mainWindow,
                                  nullptr, shell.instance, nullptr);
   if (tooltip == nullptr) return;

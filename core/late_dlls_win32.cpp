@@ -19,6 +19,12 @@ BOOL lateSndPlaySound(LPCSTR sound, UINT flags) {
   return play != nullptr ? play(sound, flags) : FALSE;
 }
 
+BOOL lateInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  static const Init init = lateFunction<Init>("comctl32.dll", "InitCommonControlsEx");
+  return init != nullptr ? init(classes) : FALSE;
+}
+
 HINSTANCE lateShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
   using Execute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
   static const Execute execute = lateFunction<Execute>("shell32.dll", "ShellExecuteA");
