@@ -3,8 +3,9 @@
 
 1. Native: the portable rules reading 500 transponder files into the satellite list and a
    2000-entry transponder list, beside plain reading of the same bytes (tests/bench).
-2. End to end under Wine: the program's start-up with 500 transponder files beside its start-up
-   with the starter set (needs a built dist/ and the e2e harness; skipped without them).
+2. End to end under Wine: the program's start-up with 500 transponder files, and with the starter
+   set and a 200 MB file of junk, beside its start-up with the starter set (needs a built dist/
+   and the e2e harness; skipped without them).
 """
 import os
 import shutil
@@ -68,7 +69,12 @@ def startup_bench(runs=10):
 
     folders = {"starter set": startup_folder("startup-starter", None),
                "500 files": startup_folder("startup-500",
-                                           {"%04d.ini" % (i * 7): satellite_file(i * 7, 100) for i in range(500)})}
+                                           {"%04d.ini" % (i * 7): satellite_file(i * 7, 100) for i in range(500)}),
+               "200 MB junk": startup_folder("startup-junk", None)}
+    junk = os.path.join(folders["200 MB junk"], "Transponders", "0123.ini")
+    with open(junk, "wb") as f:
+        f.write(os.urandom(1 << 16))
+    os.truncate(junk, 200 << 20)  # sparse: the rest takes no disk
     desktop = e2e.Desktop(1024, 768)
     env = e2e.wine_environment({"DISPLAY": desktop.display})
     subprocess.run(["wineserver", "-p60"], env=env)  # no run pays for the server's start
@@ -97,6 +103,8 @@ def startup_bench(runs=10):
               % (name, medians[name], " ".join("%.0f" % t for t in times)))
     print("ratio 500 files / starter set: %.2f of the medians (target at most %.1f)"
           % (medians["500 files"] / medians["starter set"], STARTUP_TARGET))
+    print("ratio starter set and 200 MB junk / starter set: %.2f of the medians"
+          % (medians["200 MB junk"] / medians["starter set"]))
 
 
 def main():
