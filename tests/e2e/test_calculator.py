@@ -26,7 +26,7 @@ NEGATIVE_ARROW = (612, 492, 18, 20, 373, 266)  # skin left, top, width, height; 
 POSITIVE_ARROW = (630, 492, 17, 20, 391, 266)
 POLARIZATION_PICTURE = (512, 412, 345, 220)    # skin left, top; window left, top
 COMPASS_ROSE = (612, 412, 80, 80, 45, 230)
-# A 1.0 degree west satellite for the southern worked example (the starter files have none there).
+# A 1.0 degree west satellite for the southern worked example, written over the shipped 3590.ini so the test names its own.
 WEST_SATELLITE = "[SATTYPE]\r\n1=3590\r\n2=Test West\r\n\r\n[DVB]\r\n0=1\r\n1=11000,H,27500,34\r\n"
 
 
