@@ -64,7 +64,11 @@ void startWatching() {
   tuneOperation();
   session.open();
   showListsForIdle(false);
+  // Painted before the meter thread draws on the same window device context: a paint still
+  // pending (the settings strip just after a click) would otherwise run beside its frames, and
+  // Wine then loses a clip region now and then.
   InvalidateRect(shell.mainWindow, nullptr, TRUE);
+  UpdateWindow(shell.mainWindow);
   session.startThreads();
 }
 
