@@ -1,4 +1,4 @@
-// The floor of the start-up benchmark: the bare window plus what any start-up to the skinned window
+// The floor of the start-up benchmark (barewindow.cpp built with QV_FLOOR_WINDOW): the bare window plus what any start-up to the skinned window
 // must do first, decoding the skin JPEG from the resources through OleLoadPicturePath (which
 // wants a file, so the bytes go to a temporary file beside the program) into device-independent pixels.
 #include <windows.h>
@@ -8,16 +8,6 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-
-namespace {
-
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
 
 // The skin's pixels, 24 bits a pixel; empty when any step fails.
 std::vector<BYTE> decodeSkin(HINSTANCE instance) {
@@ -60,35 +50,4 @@ std::vector<BYTE> decodeSkin(HINSTANCE instance) {
   }
   picture->Release();
   return pixels;
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  CoInitialize(nullptr);
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = CS_OWNDC;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = "FloorWindow";
-  if (!RegisterClassExA(&windowClass)) return 1;
-  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 256;
-  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 256;
-  HWND window = CreateWindowExA(0, "FloorWindow", "FloorWindow", WS_POPUP, x, y, 512, 384, nullptr, nullptr, instance,
-                                nullptr);
-  if (window == nullptr) return 1;
-  const std::vector<BYTE> skin = decodeSkin(instance);
-  if (skin.empty()) return 2;
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  CoUninitialize();
-  return static_cast<int>(message.wParam);
 }
