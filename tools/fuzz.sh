@@ -48,6 +48,9 @@ for target in $targets; do
   [ -d "tests/fuzz/corpus/$name" ] && seeds="tests/fuzz/corpus/$name"
   dict=""
   [ -f "tests/fuzz/$name.dict" ] && dict="-dict=tests/fuzz/$name.dict"
+  # A target's own libFuzzer flags, one line (for example a smaller -max_len to keep it quick).
+  options=""
+  [ -f "tests/fuzz/$name.options" ] && options=$(cat "tests/fuzz/$name.options")
   if [ -n "$runs" ]; then
     limit="-runs=$runs"
     echo "fuzz: running $name for $runs executions"
@@ -58,7 +61,7 @@ for target in $targets; do
   started=$(date +%s)
   # shellcheck disable=SC2086
   if ! "$out/$name" $limit -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$out/$name-" $dict "$corpus" $seeds >"$out/$name.log" 2>&1; then
+      -artifact_prefix="$out/$name-" $dict $options "$corpus" $seeds >"$out/$name.log" 2>&1; then
     echo "fuzz: $name FAILED; last lines of $out/$name.log:"
     tail -n 40 "$out/$name.log"
     status=1
