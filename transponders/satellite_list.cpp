@@ -48,10 +48,13 @@ std::string positionField(int32_t position) {
 }
 
 SatelliteItem satelliteItem(std::string_view fileName, std::string_view fileBytes, bool nameFirst) {
+  return namedSatelliteItem(fileName, satelliteNameText(readTransponderHeader(fileBytes)), nameFirst);
+}
+
+SatelliteItem namedSatelliteItem(std::string_view fileName, std::string name, bool nameFirst) {
   SatelliteItem item;
   item.position = positionFromFileName(fileName);
   const std::string field = positionField(item.position);
-  std::string name = satelliteNameText(readTransponderHeader(fileBytes));
   const std::string_view separator = nameFirst ? "" : " - ";
   const size_t room = kSatelliteItemRoom - field.size() - separator.size();
   if (name.size() > room) {
@@ -74,24 +77,37 @@ bool satelliteItemBefore(const SatelliteItem& a, const SatelliteItem& b) {
 
 SatelliteScan scanSatellites(FileSystem& fs, const std::vector<std::string>& fileNames, bool nameFirst,
                              int32_t currentPosition) {
+  std::vector<FoundTransponderFile> files;
+  for (const std::string& fileName : fileNames) files.push_back({fileName, 0, 0});
+  return scanSatellites(fs, files, nameFirst, currentPosition, nullptr);
+}
+
+SatelliteScan scanSatellites(FileSystem& fs, const std::vector<FoundTransponderFile>& files, bool nameFirst,
+                             int32_t currentPosition, SatelliteNameCache* cache) {
   SatelliteScan scan;
+  SatelliteNameCache listed;
   std::string current;
   bool haveCurrent = false;
   std::string bytes;
-  for (const std::string& fileName : fileNames) {
+  for (const FoundTransponderFile& file : files) {
     if (scan.items.size() == kMaxSatelliteFiles) break;
-    const std::string path = kTransponderFolder + fileName;
+    const std::string path = kTransponderFolder + file.name;
+    const std::string* noted = cache != nullptr ? notedName(*cache, file) : nullptr;
     // A file we cannot use is passed over; the ones after it are still listed.
-    if (path.size() > kScannedPathRoom || !readNamePart(fs, path, &bytes)) {
+    if (path.size() > kScannedPathRoom || (noted == nullptr && !readNamePart(fs, path, &bytes))) {
       ++scan.skipped;
       continue;
     }
-    scan.items.push_back(satelliteItem(fileName, bytes, nameFirst));
+    std::string name = noted != nullptr ? *noted : satelliteNameText(readTransponderHeader(bytes));
+    name.resize(std::min(name.size(), kNotedNameLength));
+    listed[file.name] = NotedName{file.size, file.writeTime, name};
+    scan.items.push_back(namedSatelliteItem(file.name, std::move(name), nameFirst));
     if (scan.items.back().position == currentPosition) {
       current = scan.items.back().text;
       haveCurrent = true;
     }
   }
+  if (cache != nullptr) *cache = std::move(listed);
   std::stable_sort(scan.items.begin(), scan.items.end(), satelliteItemBefore);
   if (haveCurrent) {
     for (size_t i = 0; i < scan.items.size(); ++i) {

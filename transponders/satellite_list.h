@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/file_io.h"
+#include "transponders/satellite_name_cache.h"
 
 constexpr size_t kMaxSatelliteFiles = 500;     // listed by one scan
 constexpr size_t kSatelliteItemRoom = 127;     // the item text's buffer holds 128 bytes
@@ -29,6 +30,8 @@ struct SatelliteItem {
 // The item for one file. nameFirst: "name position" instead of "position - name". A name
 // too long for the item is cut so that the item still ends properly.
 SatelliteItem satelliteItem(std::string_view fileName, std::string_view fileBytes, bool nameFirst);
+// The same from the satellite's name (satelliteNameText) instead of the file's bytes.
+SatelliteItem namedSatelliteItem(std::string_view fileName, std::string name, bool nameFirst);
 
 // The list control's order: case-insensitive by text.
 bool satelliteItemBefore(const SatelliteItem& a, const SatelliteItem& b);
@@ -45,3 +48,8 @@ struct SatelliteScan {
 // currentPosition is selected (the last such file found).
 SatelliteScan scanSatellites(FileSystem& fs, const std::vector<std::string>& fileNames, bool nameFirst,
                              int32_t currentPosition);
+// The same for the files as the folder search found them, taking a name from cache instead of the
+// file where one is noted for the file's present size and time. The cache is then made to hold
+// exactly the files listed, each with its name.
+SatelliteScan scanSatellites(FileSystem& fs, const std::vector<FoundTransponderFile>& files, bool nameFirst,
+                             int32_t currentPosition, SatelliteNameCache* cache);

@@ -12,32 +12,41 @@
 #include "core/globals_win32.h"
 #include "core/program_folder_win32.h"
 #include "transponders/satellite_list.h"
+#include "transponders/satellite_name_cache.h"
 #include "transponders/transponder_file.h"
 
 namespace {
 
 bool sortByName = false;  // false: position first. Never stored; every start begins with false.
 
-std::vector<std::string> transponderFileNames() {
-  std::vector<std::string> names;
+uint64_t joined(DWORD high, DWORD low) { return (uint64_t{high} << 32) | low; }
+
+std::vector<FoundTransponderFile> transponderFiles() {
+  std::vector<FoundTransponderFile> files;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA("Transponders\\*.ini", &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  if (search == INVALID_HANDLE_VALUE) return files;
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    files.push_back({found.cFileName, joined(found.nFileSizeHigh, found.nFileSizeLow),
+                     joined(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)});
   } while (FindNextFileA(search, &found));
   FindClose(search);
-  return names;
+  return files;
 }
 
 }  // namespace
 
 bool buildSatelliteList() {
   enterProgramFolder();
-  const std::vector<std::string> names = transponderFileNames();
-  if (names.empty()) return false;
-  const SatelliteScan scan =
-      scanSatellites(systemFileSystem(), names, sortByName, readShared(settingsRecord.satellitePosition));
+  const std::vector<FoundTransponderFile> files = transponderFiles();
+  if (files.empty()) return false;
+  FileSystem& fs = systemFileSystem();
+  const SatelliteNameCache noted = loadSatelliteNameCache(fs);
+  SatelliteNameCache cache = noted;
+  const SatelliteScan scan = scanSatellites(fs, files, sortByName, readShared(settingsRecord.satellitePosition), &cache);
+  // Without the note (a read-only folder, a full disk) the next start reads the files again.
+  if (cache != noted) saveSatelliteNameCache(fs, cache);
   // Added in the control's own order, so each lands at the end and the selection stays put.
   HWND list = controls.satelliteList;
   for (const SatelliteItem& item : scan.items) {

@@ -3,7 +3,6 @@
 
 #include <ole2.h>
 #include <olectl.h>
-#include <shlwapi.h>
 
 #include <cstdlib>
 
@@ -45,9 +44,7 @@ void deleteTemporaryFile() {
 // OLE picture loading wants an absolute path.
 void temporaryFilePath(WCHAR (&wide)[kPathChars]) {
   char path[kPathChars] = {};
-  GetModuleFileNameA(shell.instance, path, kPathChars);
-  path[kPathChars - 1] = '\0';
-  PathRemoveFileSpecA(path);
+  if (!programFolder(path, kPathChars)) path[0] = '\0';
   char full[kPathChars];
   lstrcpynA(full, path, kPathChars);
   const int used = lstrlenA(full);

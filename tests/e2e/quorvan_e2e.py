@@ -24,7 +24,8 @@ SKIN_PICTURE = os.path.join(ROOT, "resources", "skin.jpg")
 RUNS = os.path.join(BUILD, "e2e")
 LONG = os.environ.get("QV_E2E_LONG") == "1"
 
-LEFT_BY_A_RUN = ("qvnth.dat", "qvnth.dat.tmp", "log.txt", "signal_log.txt", "qvnth2099.dat")
+LEFT_BY_A_RUN = ("qvnth.dat", "qvnth.dat.tmp", "log.txt", "signal_log.txt", "qvnth2099.dat", "satnames.dat",
+                 "satnames.dat.tmp")
 SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
 
