@@ -48,7 +48,10 @@ bool buildSatelliteList() {
   // Without the note (a read-only folder, a full disk) the next start reads the files again.
   if (cache != noted) saveSatelliteNameCache(fs, cache);
   // Added in the control's own order, so each lands at the end and the selection stays put.
+  // Without redraw the list box leaves its scroll bar alone until all are in.
   HWND list = controls.satelliteList;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, CB_INITSTORAGE, scan.items.size(), scan.items.size() * kSatelliteItemRoom);
   for (const SatelliteItem& item : scan.items) {
     const LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
     if (index >= 0) SendMessageA(list, CB_SETITEMDATA, index, item.position);
@@ -59,6 +62,8 @@ bool buildSatelliteList() {
                                        reinterpret_cast<LPARAM>(text.c_str()));
     if (index != CB_ERR) SendMessageA(list, CB_SETCURSEL, index, 0);
   }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   return scan.skipped == 0;
 }
 
