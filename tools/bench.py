@@ -8,7 +8,7 @@
    alternating, with a warm wineserver; Quorvan / floor (target at most 1.3), Quorvan / bare
    window, and the peak memory of each (VmHWM of the Wine process while it runs). Then where
    Quorvan's start-up time goes: the program built with QV_STARTUP_TRACE (build/win64-trace, made
-   by make bench) notes the time each start-up step ended; medians of each step over 10 runs.
+   by make bench) notes the time each start-up step ended; medians of each step over as many runs.
 2. The transponder lists benchmark (tools/bench_transponders.py).
 3. The watching benchmark (tools/bench_watch.py).
 """
