@@ -17,7 +17,7 @@ import tempfile
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.environ.get("QV_BUILD", os.path.join(ROOT, "build"))
 DIST = os.environ.get("QV_DIST", os.path.join(ROOT, "dist"))
-PORTABLE = ["transponders/transponder_file.cpp", "transponders/satellite_list.cpp",
+PORTABLE = ["transponders/transponder_file.cpp", "transponders/satellite_list.cpp", "transponders/satellite_name_cache.cpp",
             "transponders/transponder_parse.cpp", "core/file_io.cpp"]
 STARTUP_TARGET = 1.5
 
