@@ -2,6 +2,7 @@
 // a fault-injecting fake. Names are relative to the current directory (the program folder).
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,11 @@ class FileSystem {
   // Opens the file for reading in pieces; nullptr when it cannot be opened for reading.
   virtual std::unique_ptr<ReadableFile> openForReading(const std::string& name) = 0;
 };
+
+// Reads the file's start into bytes, a piece at a time, while it holds fewer than limit bytes and
+// enough(bytes) is false; stops at the file's end. False when it cannot be opened or read.
+bool readFileStart(FileSystem& fs, const std::string& name, size_t piece, size_t limit,
+                   const std::function<bool(std::string_view)>& enough, std::string* bytes);
 
 // Writes contents to name + ".tmp", then puts it in place of name. Returns true on success;
 // on any failure the old file is left exactly as it was and the temporary file is removed.

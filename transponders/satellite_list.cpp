@@ -10,21 +10,6 @@ namespace {
 
 char lower(unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
 
-// The file's start, in pieces, up to where its name is settled or the limit.
-bool readNamePart(FileSystem& fs, const std::string& path, std::string* bytes) {
-  std::unique_ptr<ReadableFile> file = fs.openForReading(path);
-  if (!file) return false;
-  bytes->clear();
-  char piece[kNameReadPiece];
-  while (bytes->size() < kNameReadLimit && !transponderNameSettled(*bytes)) {
-    size_t got = 0;
-    if (!file->read(piece, sizeof(piece), &got)) return false;
-    if (got == 0) break;
-    bytes->append(piece, got);
-  }
-  return true;
-}
-
 }  // namespace
 
 int32_t positionFromFileName(std::string_view fileName) {
@@ -94,7 +79,10 @@ SatelliteScan scanSatellites(FileSystem& fs, const std::vector<FoundTransponderF
     const std::string path = kTransponderFolder + file.name;
     const std::string* noted = cache != nullptr ? notedName(*cache, file) : nullptr;
     // A file we cannot use is passed over; the ones after it are still listed.
-    if (path.size() > kScannedPathRoom || (noted == nullptr && !readNamePart(fs, path, &bytes))) {
+    // The file's start, in pieces, up to where its name is settled or the limit.
+    if (path.size() > kScannedPathRoom ||
+        (noted == nullptr &&
+         !readFileStart(fs, path, kNameReadPiece, kNameReadLimit, transponderNameSettled, &bytes))) {
       ++scan.skipped;
       continue;
     }

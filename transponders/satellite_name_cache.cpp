@@ -1,7 +1,6 @@
 #include "transponders/satellite_name_cache.h"
 
 #include <charconv>
-#include <memory>
 
 namespace {
 
@@ -56,17 +55,11 @@ std::string composeSatelliteNameCache(const SatelliteNameCache& cache) {
 }
 
 SatelliteNameCache loadSatelliteNameCache(FileSystem& fs) {
-  std::unique_ptr<ReadableFile> file = fs.openForReading(kSatelliteNameCacheFile);
-  if (!file) return {};
   std::string bytes;
-  char piece[16 * 1024];
-  for (;;) {
-    size_t got = 0;
-    if (!file->read(piece, sizeof(piece), &got)) return {};
-    if (got == 0) break;
-    bytes.append(piece, got);
-    if (bytes.size() > kSatelliteNameCacheLimit) return {};
-  }
+  const auto never = [](std::string_view) { return false; };
+  if (!readFileStart(fs, kSatelliteNameCacheFile, 16 * 1024, kSatelliteNameCacheLimit + 1, never, &bytes) ||
+      bytes.size() > kSatelliteNameCacheLimit)
+    return {};
   return readSatelliteNameCache(bytes);
 }
 

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "core/globals_win32.h"
 #include "core/program_folder_win32.h"
@@ -43,15 +44,11 @@ void deleteTemporaryFile() {
 
 // OLE picture loading wants an absolute path.
 void temporaryFilePath(WCHAR (&wide)[kPathChars]) {
-  char path[kPathChars] = {};
-  if (!programFolder(path, kPathChars)) path[0] = '\0';
-  char full[kPathChars];
-  lstrcpynA(full, path, kPathChars);
-  const int used = lstrlenA(full);
-  lstrcpynA(full + used, "\\qvnth2099.dat", kPathChars - used);
-  wide[0] = L'\0';
-  MultiByteToWideChar(CP_ACP, 0, full, -1, wide, kPathChars);
-  wide[kPathChars - 1] = L'\0';
+  char folder[kPathChars] = {};
+  if (!programFolder(folder, kPathChars)) folder[0] = '\0';
+  const std::string full = std::string(folder) + '\\' + kTemporaryFile;
+  // Too long for the buffer: an empty path, which the picture load then refuses.
+  if (MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, wide, kPathChars) == 0) wide[0] = L'\0';
 }
 
 // Copies the picture's bitmap into skin.header / skin.pixels at the depth it reports.

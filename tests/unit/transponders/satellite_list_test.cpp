@@ -5,21 +5,8 @@
 #include <vector>
 
 #include "support/fake_file_system.h"
+#include "support/satellite_files.h"
 #include "transponders/satellite_list.h"
-
-namespace {
-
-std::string fileWithName(const std::string& name) {
-  return "[SATTYPE]\r\n1=0000\r\n2=" + name + "\r\n\r\n[DVB]\r\n0=1\r\n1=11111,H,27500\r\n";
-}
-
-std::vector<std::string> textsOf(const SatelliteScan& scan) {
-  std::vector<std::string> texts;
-  for (const SatelliteItem& item : scan.items) texts.push_back(item.text);
-  return texts;
-}
-
-}  // namespace
 
 TEST(PositionField, EastAndWest) {
   struct Case {

@@ -4,20 +4,9 @@
 #include <vector>
 
 #include "support/fake_file_system.h"
+#include "support/satellite_files.h"
 #include "transponders/satellite_list.h"
 #include "transponders/satellite_name_cache.h"
-
-namespace {
-
-std::string fileWithName(const std::string& name) { return "[SATTYPE]\r\n1=0000\r\n2=" + name + "\r\n\r\n[DVB]\r\n0=0\r\n"; }
-
-std::vector<std::string> textsOf(const SatelliteScan& scan) {
-  std::vector<std::string> texts;
-  for (const SatelliteItem& item : scan.items) texts.push_back(item.text);
-  return texts;
-}
-
-}  // namespace
 
 TEST(SatelliteNameCache, NamesWithAnyBytesComeBackAndDamagedNotesAreNotTrusted) {
   SatelliteNameCache cache;
