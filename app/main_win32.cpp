@@ -1,6 +1,7 @@
 // The entry point: the main window's class and window, start-up, the tuner, the message loop.
 #include <windows.h>
 
+#include "app/main_window_win32.h"
 #include "app/shutdown_win32.h"
 #include "app/startup_trace_win32.h"
 #include "app/startup_win32.h"
@@ -48,6 +49,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   ShowWindow(shell.mainWindow, showCommand);
   UpdateWindow(shell.mainWindow);
   traceStartupStep("shown");
+  // The tooltips come after the first paint: nothing before it uses them, and loading the common
+  // controls is the dearest part of start-up the window does not need in order to show.
+  createTooltips();
+  traceStartupStep("tooltips");
   const bool tunerOpen = openTuner();
   traceStartupStep("tuner");
   writeStartupTrace();

@@ -52,8 +52,6 @@ void startupSequence() {
   traceStartupStep("satellites");
   loadTransponderList();
   traceStartupStep("transponders");
-  createTooltips();
-  traceStartupStep("tooltips");
   loadSoundTable();
   traceStartupStep("sounds");
 }

@@ -97,12 +97,13 @@ def startup_breakdown(desktop, watcher):
         close(desktop, process, window, QUORVAN)
         if run == 0:
             continue
-        previous = 0.0
+        previous, shown = 0.0, 0.0
         for step, at in read_trace(trace_path, started) + [("mapped", seconds * 1000)]:
-            steps.setdefault(step, []).append(at - previous)
-            previous = at if step != "tuner" else previous
+            steps.setdefault(step, []).append(at - (shown if step == "mapped" else previous))
+            previous = at
+            shown = at if step == "shown" else shown
     lines = ["where Quorvan's start-up goes (traced build, medians of %d runs, ms from the end of the step before;"
-             " entry: from the start under Wine; mapped and tuner: after shown):" % RUNS]
+             " entry: from the start under Wine; mapped: after shown):" % RUNS]
     return lines + ["  %-13s %6.1f" % (step, statistics.median(durations)) for step, durations in steps.items()]
 
 
