@@ -37,7 +37,7 @@ void startupSequence() {
   traceStartupStep("settings");
   createBackBuffer();
   traceStartupStep("back-buffer");
-  loadSkinPicture();  // without the picture the window draws a plain panel
+  beginSkinPictureLoad();  // decodes while the steps below run; joined before the sequence ends
   traceStartupStep("skin");
   createWindowShapeAndHotRegions();
   traceStartupStep("shape");
@@ -54,4 +54,6 @@ void startupSequence() {
   traceStartupStep("transponders");
   loadSoundTable();
   traceStartupStep("sounds");
+  finishSkinPictureLoad();  // without the picture the window draws a plain panel
+  traceStartupStep("skin-joined");
 }

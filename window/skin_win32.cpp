@@ -105,6 +105,38 @@ bool loadSkinPicture() {
   return copied;
 }
 
+namespace {
+
+HANDLE skinLoader = nullptr;
+bool skinLoaded = false;  // written by the loader before it ends, read after it has
+
+DWORD WINAPI skinLoaderThread(void*) {
+  CoInitialize(nullptr);  // OLE picture loading wants COM on the thread that calls it
+  skinLoaded = loadSkinPicture();
+  CoUninitialize();
+  return 0;
+}
+
+}  // namespace
+
+void beginSkinPictureLoad() {
+  skinLoader = CreateThread(nullptr, 0, skinLoaderThread, nullptr, 0, nullptr);
+  if (skinLoader == nullptr) skinLoaded = loadSkinPicture();
+}
+
+bool finishSkinPictureLoad() {
+  if (skinLoader == nullptr) return skinLoaded;
+  // Messages sent from other threads are let through while waiting, so that the loader can never
+  // end up waiting on this thread in turn.
+  while (MsgWaitForMultipleObjects(1, &skinLoader, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  CloseHandle(skinLoader);
+  skinLoader = nullptr;
+  return skinLoaded;
+}
+
 void freeSkinPixels() {
   if (skin.pixels == nullptr) return;
   std::free(skin.pixels);

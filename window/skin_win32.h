@@ -5,6 +5,12 @@
 // Start-up: writes the picture to a temporary file, decodes it and keeps its pixels. False when
 // there is no picture to draw from (start-up goes on without it).
 bool loadSkinPicture();
+// Start-up: loadSkinPicture on a thread of its own (with COM of its own), so that the controls are
+// made while the picture decodes; where no thread can be started it loads here. Nothing may draw
+// from the skin, or use the back buffer, until finishSkinPictureLoad has returned.
+void beginSkinPictureLoad();
+// Waits for the load begun above and gives its result.
+bool finishSkinPictureLoad();
 // Shutdown: frees the pixels if present.
 void freeSkinPixels();
 
