@@ -25,30 +25,23 @@ struct SkinHeader {
 };
 SkinHeader skinHeader;
 
-// Writes the resource bytes to the temporary file in the program folder.
-bool writeTemporaryFile(const void* bytes, DWORD size) {
-  enterProgramFolder();
-  HANDLE file = CreateFileA(kTemporaryFile, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+// The temporary file beside the program, by its full path: OLE picture loading wants one, and the
+// loader thread then leaves the process's current directory to the main thread.
+bool temporaryFilePath(std::string* path) {
+  char folder[kPathChars];
+  if (!programFolder(folder, kPathChars)) return false;
+  *path = std::string(folder) + '\\' + kTemporaryFile;
+  return true;
+}
+
+bool writeTemporaryFile(const std::string& path, const void* bytes, DWORD size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = WriteFile(file, bytes, size, &written, nullptr);
   CloseHandle(file);
   return ok && written == size;
-}
-
-void deleteTemporaryFile() {
-  enterProgramFolder();
-  DeleteFileA(kTemporaryFile);
-}
-
-// OLE picture loading wants an absolute path.
-void temporaryFilePath(WCHAR (&wide)[kPathChars]) {
-  char folder[kPathChars] = {};
-  if (!programFolder(folder, kPathChars)) folder[0] = '\0';
-  const std::string full = std::string(folder) + '\\' + kTemporaryFile;
-  // Too long for the buffer: an empty path, which the picture load then refuses.
-  if (MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, wide, kPathChars) == 0) wide[0] = L'\0';
 }
 
 // Copies the picture's bitmap into skin.header / skin.pixels at the depth it reports.
@@ -84,16 +77,19 @@ bool loadSkinPicture() {
   const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
   const DWORD size = SizeofResource(shell.instance, resource);
   if (bytes == nullptr || size == 0) return false;
-  if (!writeTemporaryFile(bytes, size)) {
-    deleteTemporaryFile();
+  std::string path;
+  if (!temporaryFilePath(&path)) return false;
+  if (!writeTemporaryFile(path, bytes, size)) {
+    DeleteFileA(path.c_str());
     return false;
   }
-  WCHAR path[kPathChars];
-  temporaryFilePath(path);
+  WCHAR widePath[kPathChars];
+  // Too long for the buffer: an empty path, which the picture load then refuses.
+  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, kPathChars) == 0) widePath[0] = L'\0';
   IPicture* picture = nullptr;
   const HRESULT loadResult =
-      OleLoadPicturePath(path, nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
-  deleteTemporaryFile();  // also on failure: no stray copy of the skin is left beside the program
+      OleLoadPicturePath(widePath, nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+  DeleteFileA(path.c_str());  // also on failure: no stray copy of the skin is left beside the program
   if (FAILED(loadResult) || picture == nullptr) return false;
   OLE_HANDLE handle = 0;
   bool copied = false;
@@ -108,11 +104,10 @@ bool loadSkinPicture() {
 namespace {
 
 HANDLE skinLoader = nullptr;
-bool skinLoaded = false;  // written by the loader before it ends, read after it has
 
 DWORD WINAPI skinLoaderThread(void*) {
   CoInitialize(nullptr);  // OLE picture loading wants COM on the thread that calls it
-  skinLoaded = loadSkinPicture();
+  loadSkinPicture();
   CoUninitialize();
   return 0;
 }
@@ -121,11 +116,11 @@ DWORD WINAPI skinLoaderThread(void*) {
 
 void beginSkinPictureLoad() {
   skinLoader = CreateThread(nullptr, 0, skinLoaderThread, nullptr, 0, nullptr);
-  if (skinLoader == nullptr) skinLoaded = loadSkinPicture();
+  if (skinLoader == nullptr) loadSkinPicture();
 }
 
-bool finishSkinPictureLoad() {
-  if (skinLoader == nullptr) return skinLoaded;
+void finishSkinPictureLoad() {
+  if (skinLoader == nullptr) return;
   // Messages sent from other threads are let through while waiting, so that the loader can never
   // end up waiting on this thread in turn.
   while (MsgWaitForMultipleObjects(1, &skinLoader, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
@@ -134,7 +129,6 @@ bool finishSkinPictureLoad() {
   }
   CloseHandle(skinLoader);
   skinLoader = nullptr;
-  return skinLoaded;
 }
 
 void freeSkinPixels() {

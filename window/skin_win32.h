@@ -9,8 +9,8 @@ bool loadSkinPicture();
 // made while the picture decodes; where no thread can be started it loads here. Nothing may draw
 // from the skin, or use the back buffer, until finishSkinPictureLoad has returned.
 void beginSkinPictureLoad();
-// Waits for the load begun above and gives its result.
-bool finishSkinPictureLoad();
+// Waits for the load begun above; skin.pixels then says whether there is a picture.
+void finishSkinPictureLoad();
 // Shutdown: frees the pixels if present.
 void freeSkinPixels();
 
