@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/env_win32.h"
 #include "core/globals_win32.h"
 #include "window/layout_win32.h"
 #include "window/shaded_frame.h"
@@ -16,14 +17,17 @@ constexpr DWORD kStatusPauseMs = 2000;
 }  // namespace
 
 void showStatusMessage(int index) {
-  HDC dc = shell.windowDC;
-  RECT box = toRect(kStatusBox);
-  drawShadedFrame(dc, box, skin.lightBrush, kStatusCorner, kBrightening);
-  skin.savedFont = static_cast<HFONT>(SelectObject(dc, skin.smallBoldFont));
-  SetTextColor(dc, kStatusTextColour);
-  DrawTextA(dc, statusMessageText(index), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-  SetTextColor(dc, kNormalTextColour);
-  SelectObject(dc, skin.savedFont);
+  {
+    LockHolder drawing(drawingLock());
+    HDC dc = shell.windowDC;
+    RECT box = toRect(kStatusBox);
+    drawShadedFrame(dc, box, skin.lightBrush, kStatusCorner, kBrightening);
+    skin.savedFont = static_cast<HFONT>(SelectObject(dc, skin.smallBoldFont));
+    SetTextColor(dc, kStatusTextColour);
+    DrawTextA(dc, statusMessageText(index), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    SetTextColor(dc, kNormalTextColour);
+    SelectObject(dc, skin.savedFont);
+  }
   // Wine keeps drawing done outside WM_PAINT in the window surface until the thread next waits
   // for messages; the pause that may follow is a Sleep or a wait for threads, so without this
   // wait of no time and for no message the text never reaches the screen.
