@@ -44,7 +44,7 @@ struct CalculatorWindow {
   HWND heightBox = nullptr;
   SatelliteCopy satelliteCopy;
   double year = 0;         // today, from the system clock, as a decimal year
-  MagneticField field{0, kCompassCautionNt};  // at the chosen site
+  MagneticField field{};   // at the chosen site, today
 };
 CalculatorWindow calculator;
 
