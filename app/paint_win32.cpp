@@ -2,6 +2,7 @@
 
 #include "app/hover.h"
 #include "app/paint_plan.h"
+#include "core/env_win32.h"
 #include "core/globals.h"
 #include "core/globals_win32.h"
 #include "window/hot_regions_win32.h"
@@ -61,7 +62,7 @@ void drawHintOrSatellite(HDC dc) {
     RECT hint = toRect(kHintRect);
     DrawTextA(dc, kStartHint, -1, &hint, 0);
   } else {
-    SelectObject(shell.backBuffer, skin.savedFont);
+    SelectObject(dc, skin.savedFont);  // its own context: the back buffer is the meter's
     drawWindowText(controls.satelliteList, dc, kSatelliteNameX, kSatelliteNameY);
   }
 }
@@ -88,6 +89,7 @@ void drawWebLink(HDC dc) {
 }  // namespace
 
 void OnPaint(HWND window) {
+  LockHolder drawing(drawingLock());  // BeginPaint gives the window DC the meter thread copies its frames to
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   drawBackground(dc);
@@ -101,6 +103,7 @@ void OnPaint(HWND window) {
 }
 
 void drawHoverImages(int x, int y) {
+  LockHolder drawing(drawingLock());
   const HoverPlan plan = updateHover(hoverFlags, x, y, signalState.watch.load() != 0, pointInHotRegion);
   for (int i = 0; i < plan.count; ++i) {
     const HoverDraw& step = plan.steps[i];

@@ -31,6 +31,16 @@ class CriticalSectionLock final : public Lock {
   void leave() override { LeaveCriticalSection(&shell.lock); }
 };
 
+class SectionLock final : public Lock {
+ public:
+  SectionLock() { InitializeCriticalSection(&section_); }
+  void enter() override { EnterCriticalSection(&section_); }
+  void leave() override { LeaveCriticalSection(&section_); }
+
+ private:
+  CRITICAL_SECTION section_;
+};
+
 }  // namespace
 
 StopEvent& watchStopEvent() {
@@ -40,5 +50,10 @@ StopEvent& watchStopEvent() {
 
 Lock& programLock() {
   static CriticalSectionLock lock;
+  return lock;
+}
+
+Lock& drawingLock() {
+  static SectionLock lock;
   return lock;
 }

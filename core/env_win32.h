@@ -6,3 +6,7 @@
 StopEvent& watchStopEvent();
 // The program's critical section, made at start-up and never deleted.
 Lock& programLock();
+// Held by whatever draws on the main window's device context or the back buffer (the paint, the hover
+// images, the status messages, the meter's frames), so that a paint never runs beside a frame on the
+// same contexts; never held while waiting for a thread. Made on first use and never deleted.
+Lock& drawingLock();

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+bool readableWhole(uint64_t size, uint64_t maxSize) { return size <= kWholeReadLimit && size <= maxSize; }
+
 bool readFileStart(FileSystem& fs, const std::string& name, size_t piece, size_t limit,
                    const std::function<bool(std::string_view)>& enough, std::string* bytes) {
   std::unique_ptr<ReadableFile> file = fs.openForReading(name);

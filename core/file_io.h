@@ -2,6 +2,7 @@
 // a fault-injecting fake. Names are relative to the current directory (the program folder).
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,11 +32,18 @@ class FileSystem {
   virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
   virtual bool removeFile(const std::string& name) = 0;
   // Whole file into contents; false when it cannot be opened for reading or cannot be read
-  // whole (over 4 GiB, or shorter on reading than its size said).
+  // whole (see readableWhole, or shorter on reading than its size said).
   virtual bool readFile(const std::string& name, std::string* contents) = 0;
   // Opens the file for reading in pieces; nullptr when it cannot be opened for reading.
   virtual std::unique_ptr<ReadableFile> openForReading(const std::string& name) = 0;
 };
+
+// Far above any transponder file; a larger file is listed but never read whole, so never rewritten.
+constexpr uint64_t kWholeReadLimit = 16 << 20;
+
+// Whether a file of size bytes is read whole into a string whose max_size() is maxSize: up to
+// kWholeReadLimit, and never beyond what the string can hold (2^31 - 1 bytes on 32-bit builds).
+bool readableWhole(uint64_t size, uint64_t maxSize);
 
 // Reads the file's start into bytes, a piece at a time, while it holds fewer than limit bytes and
 // enough(bytes) is false; stops at the file's end. False when it cannot be opened or read.

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <new>
+#include <exception>
 
 namespace {
 
@@ -56,8 +56,9 @@ class Win32FileSystem final : public FileSystem {
  public:
   std::unique_ptr<WritableFile> createFile(const std::string& name) override {
     if (isReadOnly(name)) return nullptr;
-    HANDLE handle = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Not shared: a second writer of the same file (another instance adding at the same moment)
+    // then fails instead of truncating it and writing over the first one's bytes.
+    HANDLE handle = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle);
   }
@@ -70,12 +71,11 @@ class Win32FileSystem final : public FileSystem {
     HANDLE handle = openShared(name);
     if (handle == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
-    // A size beyond 32 bits cannot be read whole; taking its low half would make a rewrite cut the file.
-    bool ok = GetFileSizeEx(handle, &size) && size.QuadPart <= MAXDWORD;
+    bool ok = GetFileSizeEx(handle, &size) && readableWhole(static_cast<uint64_t>(size.QuadPart), contents->max_size());
     if (ok) {
       try {
         contents->assign(static_cast<size_t>(size.QuadPart), '\0');
-      } catch (const std::bad_alloc&) {
+      } catch (const std::exception&) {  // bad_alloc, or length_error where size_t is 32 bits
         ok = false;
       }
     }

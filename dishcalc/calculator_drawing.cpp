@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dishcalc/magnetic_model.h"
-
 namespace {
 
 DrawStep& nextStep(CalculatorDrawing& drawing) {
@@ -25,10 +23,11 @@ void addText(CalculatorDrawing& drawing, int left, int top, uint32_t colour, con
   std::snprintf(step.text, sizeof(step.text), "%s", text);
 }
 
-void addDegrees(CalculatorDrawing& drawing, int left, int top, const char* format, double value) {
+void addDegrees(CalculatorDrawing& drawing, int left, int top, const char* format, double value,
+                uint32_t colour = kResultColour) {
   char text[kCalculatorTextSize];
   std::snprintf(text, sizeof(text), format, value);
-  addText(drawing, left, top, kResultColour, text);
+  addText(drawing, left, top, colour, text);
 }
 
 void addPicture(CalculatorDrawing& drawing, const CalculatorPicture& block) {
@@ -74,19 +73,27 @@ constexpr int kDeclinationLeft = 12, kDeclinationTop = 322, kSecondLineTop = 340
 constexpr int kPictureViewLeft = 355, kPictureViewTop = 322;
 constexpr int kSkewLeft = 345, kSkewTop = 358, kViewpointTop = 376;
 
-void addMagneticTexts(CalculatorDrawing& drawing, double azimuth, double year, double declination) {
+void addMagneticTexts(CalculatorDrawing& drawing, double azimuth, double year, const MagneticField& field) {
   if (!magneticModelValid(year)) {
     addText(drawing, kDeclinationLeft, kDeclinationTop, kResultColour, "Magnetic model");
     addText(drawing, kDeclinationLeft, kSecondLineTop, kResultColour,
             year < kMagneticModelEpoch ? "not valid yet" : "expired");
     return;
   }
-  addDegrees(drawing, kCompassLeft, kCompassTop, "Compass: %.2f\xB0", compassBearing(azimuth, declination));
+  // Near the magnetic poles a bearing to a hundredth of a degree would be trusted where no compass works.
+  if (field.horizontal < kCompassBlackoutNt) {
+    addText(drawing, kCompassLeft, kCompassTop, kResultColour, "Compass: --");
+    addText(drawing, kDeclinationLeft, kDeclinationTop, kWarningColour, "compass unreliable here");
+    return;
+  }
+  const uint32_t colour = field.horizontal < kCompassCautionNt ? kWarningColour : kResultColour;
+  const double declination = field.declination;
+  addDegrees(drawing, kCompassLeft, kCompassTop, "Compass: %.2f\xB0", compassBearing(azimuth, declination), colour);
   char text[kCalculatorTextSize];
   // The side goes with the number shown: a declination that rounds to 0.00 has none.
   const char* side = std::fabs(declination) < 0.005 ? "" : declination > 0 ? " E" : " W";
   std::snprintf(text, sizeof(text), "Declination: %.2f\xB0%s", std::fabs(declination), side);
-  addText(drawing, kDeclinationLeft, kDeclinationTop, kResultColour, text);
+  addText(drawing, kDeclinationLeft, kDeclinationTop, colour, text);
 }
 
 // A negative skew (northern site east of the satellite) turns the LNB clockwise for someone
@@ -106,10 +113,10 @@ double compassBearing(double azimuth, double declination) {
   return bearing < 0 ? bearing + 360.0 : bearing;
 }
 
-void planCompassAndSkew(const CalculatorResults& results, double year, double declination,
+void planCompassAndSkew(const CalculatorResults& results, double year, const MagneticField& field,
                         CalculatorDrawing& drawing) {
   if (!satelliteVisible(results.elevation)) return;
-  addMagneticTexts(drawing, results.azimuth, year, declination);
+  addMagneticTexts(drawing, results.azimuth, year, field);
   addSkewWords(drawing, results.polarization);
 }
 

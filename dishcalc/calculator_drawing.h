@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dishcalc/geometry.h"
+#include "dishcalc/magnetic_model.h"
 
 // Colours as 0x00BBGGRR, the layout of a Windows COLORREF.
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
@@ -73,8 +74,9 @@ double compassBearing(double azimuth, double declination);
 
 // The compass bearing for today and the skew in words, in free space beside what the plan
 // above draws, for a visible satellite only (nothing otherwise). year is today's decimal year:
-// outside the magnetic model's years only the true azimuth stands, with a note saying so.
-// The skew's words are for a viewer behind the dish; the picture with the arrow is its front,
-// and a caption says so.
-void planCompassAndSkew(const CalculatorResults& results, double year, double declination,
+// outside the magnetic model's years only the true azimuth stands, with a note saying so. Where
+// the field is too weak for a compass no bearing is shown but a note saying so; where it is weak
+// the bearing and declination are in red. The skew's words are for a viewer behind the dish; the
+// picture with the arrow is its front, and a caption says so.
+void planCompassAndSkew(const CalculatorResults& results, double year, const MagneticField& field,
                         CalculatorDrawing& drawing);

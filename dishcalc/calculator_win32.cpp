@@ -44,7 +44,7 @@ struct CalculatorWindow {
   HWND heightBox = nullptr;
   SatelliteCopy satelliteCopy;
   double year = 0;         // today, from the system clock, as a decimal year
-  double declination = 0;  // at the chosen site, east positive
+  MagneticField field{};   // at the chosen site, today
 };
 CalculatorWindow calculator;
 
@@ -197,7 +197,7 @@ void recomputeCalculator() {
   SYSTEMTIME today;
   GetSystemTime(&today);
   calculator.year = decimalYear(today.wYear, today.wMonth, today.wDay);
-  calculator.declination = magneticDeclination(latitude, longitude, calculator.year);
+  calculator.field = magneticField(latitude, longitude, calculator.year);
   // Beneath the satellite too: the drawing shows an offset-dish line with every result.
   const uint32_t width = readDishSizeBox(calculator.widthBox);
   const uint32_t height = readDishSizeBox(calculator.heightBox);
@@ -246,7 +246,7 @@ void drawCalculator(HWND dialog) {
   SetBkMode(dc, TRANSPARENT);
   CalculatorDrawing drawing;
   planCalculatorDrawing(calculatorResults, drawing);
-  planCompassAndSkew(calculatorResults, calculator.year, calculator.declination, drawing);
+  planCompassAndSkew(calculatorResults, calculator.year, calculator.field, drawing);
   for (size_t i = 0; i < drawing.count; ++i) drawStep(dc, drawing.steps[i]);
   if (previousFont != nullptr) SelectObject(dc, previousFont);
   BitBlt(windowDC, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);

@@ -165,7 +165,7 @@ double decimalYear(int year, int month, int day) {
 
 bool magneticModelValid(double year) { return year >= kMagneticModelEpoch && year < kMagneticModelEnd; }
 
-double magneticDeclination(double latitude, double longitude, double year) {
+MagneticField magneticField(double latitude, double longitude, double year) {
   // Geodetic to geocentric spherical coordinates at height 0.
   const double phi = latitude * kRadiansPerDegree;
   const double lambda = longitude * kRadiansPerDegree;
@@ -195,5 +195,5 @@ double magneticDeclination(double latitude, double longitude, double year) {
   // Tilt north back into the ellipsoid's local horizontal; east is the same in both frames.
   const double tilt = std::asin(sinGeocentric) - phi;
   const double geodeticNorth = north * std::cos(tilt) - down * std::sin(tilt);
-  return std::atan2(east, geodeticNorth) / kRadiansPerDegree;
+  return {std::atan2(east, geodeticNorth) / kRadiansPerDegree, std::hypot(geodeticNorth, east)};
 }

@@ -12,7 +12,17 @@ double decimalYear(int year, int month, int day);
 
 bool magneticModelValid(double year);
 
-// Declination in degrees, east positive, at a geodetic latitude and longitude in degrees
-// (height 0 above the WGS 84 ellipsoid) for a decimal year. Outside the model's years it
-// extrapolates; at and around the poles it still gives a number, never NaN.
-double magneticDeclination(double latitude, double longitude, double year);
+// Near the magnetic poles the field's horizontal part is too weak for a compass: under 2000 nT it
+// does not work (the model's blackout zone), under 6000 nT it is sluggish and easily pulled off.
+constexpr double kCompassBlackoutNt = 2000;
+constexpr double kCompassCautionNt = 6000;
+
+struct MagneticField {
+  double declination;  // degrees, east positive
+  double horizontal;   // horizontal intensity, nT
+};
+
+// The field at a geodetic latitude and longitude in degrees (height 0 above the WGS 84
+// ellipsoid) for a decimal year. Outside the model's years it extrapolates; at and around the
+// poles it still gives numbers, never NaN.
+MagneticField magneticField(double latitude, double longitude, double year);

@@ -50,9 +50,12 @@ class WindowMeterCanvas final : public MeterCanvas {
   void drawFrame(const MeterFrame& frame) override {
     HDC buffer = shell.backBuffer;
     if (buffer == nullptr) return;
-    for (int i = 0; i < frame.count; ++i) drawStep(buffer, frame.steps[i]);
-    BitBlt(shell.windowDC, kMeterArea.left, kMeterArea.top, kMeterArea.right - kMeterArea.left,
-           kMeterArea.bottom - kMeterArea.top, buffer, kMeterArea.left, kMeterArea.top, SRCCOPY);
+    {
+      LockHolder drawing(drawingLock());  // a paint on the user-interface thread draws on the same window DC
+      for (int i = 0; i < frame.count; ++i) drawStep(buffer, frame.steps[i]);
+      BitBlt(shell.windowDC, kMeterArea.left, kMeterArea.top, kMeterArea.right - kMeterArea.left,
+             kMeterArea.bottom - kMeterArea.top, buffer, kMeterArea.left, kMeterArea.top, SRCCOPY);
+    }
     showFrameNow();
   }
   void repaintWindow() override { InvalidateRect(shell.mainWindow, nullptr, TRUE); }

@@ -3,7 +3,7 @@
 
 1. Start-up: the median time from starting Quorvan.exe under Wine (with the shipped Transponders
    folder) to its window being mapped, beside the same for floorwindow.exe (the floor: a bare
-   window that first decodes the skin JPEG through OleLoadPicturePath, as every start-up to the
+   window that first decodes the skin JPEG from memory through OleLoadPicture, as every start-up to the
    skinned window must) and barewindow.exe (a program that only opens a 512 x 384 popup), runs
    alternating, with a warm wineserver; Quorvan / floor (target at most 1.3), Quorvan / bare
    window, and the peak memory of each (VmHWM of the Wine process while it runs). Then where

@@ -2,8 +2,9 @@
 """Endurance run (make soak, minutes): the real program under Wine on the simulated card, used as an
 installer would use it for an afternoon, with figures printed at the start and the end of each part.
 
-1. One program run on the card's panned dish: 300 watch start/stop cycles, the sound mode moved on
-   after each stop, so every one of the five modes is watched 60 times.
+1. One program run on the card's panned dish: 300 watch start/stop cycles, READING pressed while
+   watching (its paint runs beside the meter's frames), the sound mode moved on after each stop, so
+   every one of the five modes is watched 60 times.
 2. One program run on a card script holding an hour of the panned dish compressed: each of the hour's
    180 passes across the satellite (a lock gained, a level rising and falling, the lock lost and the
    card retuned) in 0.8 s, one script line per read of the card (the program reads every 100 ms, so
@@ -25,8 +26,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from quorvan_e2e import Run, wait_for  # noqa: E402
-from test_watching import (DOUBLE_CLICK_GAP, MARKERS, OK, RESTING, SETTINGS_SOUND, SOUND, START,  # noqa: E402
-                           FramebufferDesktop, settings_bytes)
+from test_watching import (DOUBLE_CLICK_GAP, MARKERS, OK, READING, RESTING, SETTINGS_READING,  # noqa: E402
+                           SETTINGS_SOUND, SOUND, START, FramebufferDesktop, settings_bytes)
 
 # QV_SOAK_SCALE=0.05 shortens every part for trying the run itself out.
 SCALE = float(os.environ.get("QV_SOAK_SCALE", "1"))
@@ -120,12 +121,17 @@ class Soak:
         x, y, width, height = box
         return self.desktop.grab(run.origin[0] + x, run.origin[1] + y, width, height).data
 
-    def watch_once(self, run, trace, what, reads=1):
-        """Start, that many new reads of the card, stop, the lists back. Gives the seconds watched."""
+    def watch_once(self, run, trace, what, reads=1, reading=False):
+        """Start, that many new reads of the card, stop, the lists back. Gives the seconds watched.
+        reading: READING is pressed while watching, so the settings strip is painted beside the meter's frames."""
         before = trace.poll()
         self.press(run, START)
         self.until(lambda: not self.lists_shown(run), "the meter after start (%s)" % what)
         started = time.monotonic()
+        if reading:
+            shown = self.strip(run, SETTINGS_READING)
+            self.press(run, READING)
+            self.until(lambda: self.strip(run, SETTINGS_READING) != shown, "the other reading (%s)" % what)
         self.until(lambda: trace.poll() >= before + reads, "%d reads of the card (%s)" % (reads, what))
         self.press(run, START)
         watched = time.monotonic() - started
@@ -170,7 +176,7 @@ class Soak:
         for cycle in range(1, WATCH_CYCLES + 1):
             mode = SOUND_MODES[(cycle - 1) % len(SOUND_MODES)]
             # Stops land on different phases of the sound thread: one to five reads watched.
-            watched += self.watch_once(run, trace, "cycle %d, %s" % (cycle, mode), reads=1 + cycle % 5)
+            watched += self.watch_once(run, trace, "cycle %d, %s" % (cycle, mode), reads=1 + cycle % 5, reading=True)
             before = self.strip(run, SETTINGS_SOUND)
             self.press(run, SOUND)
             self.until(lambda: self.strip(run, SETTINGS_SOUND) != before, "the next sound mode after cycle %d" % cycle)

@@ -19,6 +19,16 @@ int32_t positionFromFileName(std::string_view fileName) {
   return static_cast<int32_t>(value);
 }
 
+bool isPositionFileName(std::string_view fileName) {
+  std::string own;
+  if (!transponderFileName(positionFromFileName(fileName), &own)) return false;
+  own.erase(0, std::string_view(kTransponderFolder).size());
+  if (own.size() != fileName.size()) return false;
+  for (size_t i = 0; i < own.size(); ++i)
+    if (lower(static_cast<unsigned char>(own[i])) != lower(static_cast<unsigned char>(fileName[i]))) return false;
+  return true;
+}
+
 std::string positionField(int32_t position) {
   const bool east = position <= kLastEastPosition;
   // Tenths of a degree, in 64 bits: a file name's number may be far beyond 3600.
@@ -76,6 +86,7 @@ SatelliteScan scanSatellites(FileSystem& fs, const std::vector<FoundTransponderF
   std::string bytes;
   for (const FoundTransponderFile& file : files) {
     if (scan.items.size() == kMaxSatelliteFiles) break;
+    if (!isPositionFileName(file.name)) continue;
     const std::string path = kTransponderFolder + file.name;
     const std::string* noted = cache != nullptr ? notedName(*cache, file) : nullptr;
     // A file we cannot use is passed over; the ones after it are still listed.

@@ -19,6 +19,9 @@ constexpr int32_t kFullCircle = 3600;          // tenths of a degree
 
 // The position number: the file name's leading decimal digits (none gives 0).
 int32_t positionFromFileName(std::string_view fileName);
+// The file's name is the one its position's file is read by ("%04d.ini", in any letter case).
+// Others (390.ini, "0192 - Copy.ini") would be listed as one file and read and edited as another.
+bool isPositionFileName(std::string_view fileName);
 // " 19.2e", "  0.8w", "180.0e": degrees with one decimal right-aligned in five, then e or w.
 std::string positionField(int32_t position);
 
@@ -44,7 +47,7 @@ struct SatelliteScan {
 
 // Reads the files (names as found in the folder, in that order) into items, each only as far as
 // its name line (see transponderNameSettled), so that a large file costs no more than a small one.
-// A file that cannot be read is skipped; at most 500 are listed. The item whose position equals
+// A file that cannot be read is skipped, one not named by its position left out; at most 500 are listed. The item whose position equals
 // currentPosition is selected (the last such file found).
 SatelliteScan scanSatellites(FileSystem& fs, const std::vector<std::string>& fileNames, bool nameFirst,
                              int32_t currentPosition);

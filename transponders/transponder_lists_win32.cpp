@@ -69,11 +69,13 @@ bool buildSatelliteList() {
 
 bool loadTransponderList() {
   std::string fileName;
-  if (!transponderFileName(readShared(settingsRecord.satellitePosition), &fileName)) return false;
-  enterProgramFolder();
   std::string bytes;
-  if (!systemFileSystem().readFile(fileName, &bytes)) return false;
-  const std::vector<std::string> items = transponderItems(readTransponderFile(bytes));
+  enterProgramFolder();
+  const bool read = transponderFileName(readShared(settingsRecord.satellitePosition), &fileName) &&
+                    systemFileSystem().readFile(fileName, &bytes);
+  // A file that cannot be read (gone, locked, too large) leaves the list and its text empty rather than
+  // the previous satellite's: start, add and remove must never act on another satellite's entries.
+  const std::vector<std::string> items = read ? transponderItems(readTransponderFile(bytes)) : std::vector<std::string>{};
   const int selected = selectedTransponderIndex(items, readShared(settingsRecord.frequencyKHz));
   HWND list = controls.transponderList;
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -82,7 +84,7 @@ bool loadTransponderList() {
   if (selected >= 0) SendMessageA(list, CB_SETCURSEL, selected, 0);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
-  return true;
+  return read;
 }
 
 bool selectSatellite() {

@@ -6,6 +6,7 @@
 // False when there is no file, or some file could not be listed.
 bool buildSatelliteList();
 // Fills the transponder list from the current satellite's file and selects the current frequency.
+// False, with the list and its text empty, when the file cannot be read.
 bool loadTransponderList();
 // Takes the satellite list's selection as the current satellite.
 bool selectSatellite();

@@ -5,8 +5,13 @@ void WatchSession::open() {
   signal_.watch.store(1);
 }
 
-void WatchSession::startThreads() {
-  for (Worker worker : kWorkerOrder) threads_.start(worker);
+bool WatchSession::startThreads() {
+  for (Worker worker : kWorkerOrder) {
+    if (threads_.start(worker)) continue;
+    stop();  // without all three nothing would show or sound: the ones started end again
+    return false;
+  }
+  return true;
 }
 
 void WatchSession::requestStop() {

@@ -37,8 +37,9 @@ class WatchSession {
   bool watching() const { return signal_.watch.load() != 0; }
   // Clears the stop event and raises the watch flag.
   void open();
-  // Starts the poll, sound and meter threads, in that order.
-  void startThreads();
+  // Starts the poll, sound and meter threads, in that order. When one cannot be started, stops the
+  // session (the ones started have ended on return) and returns false.
+  bool startThreads();
   // Drops the watch flag and sets the stop event.
   void requestStop();
   // Waits until the worker's thread has ended (after requestStop).

@@ -69,7 +69,10 @@ void startWatching() {
   // Wine then loses a clip region now and then.
   InvalidateRect(shell.mainWindow, nullptr, TRUE);
   UpdateWindow(shell.mainWindow);
-  session.startThreads();
+  if (session.startThreads()) return;
+  // The session has stopped again: idle, and the user is told rather than left with a silent window.
+  showListsForIdle(true);
+  showStatusForAWhile(kStatusCannotWatch);
 }
 
 // The wait takes milliseconds, so no messages are pumped meanwhile and nothing can re-enter.

@@ -3,7 +3,8 @@
 
 // Parses the transponder text (nothing starts on failure: the status message said why), tunes,
 // raises the watch flag, hides the satellite and transponder lists, disables the LNB list,
-// repaints, then starts the poll, sound and meter threads.
+// repaints, then starts the poll, sound and meter threads. When one cannot start, the session stops
+// again, the lists come back and a status message says so.
 void startWatching();
 // Shows "Please wait ...", stops the session and waits for its threads (a few milliseconds),
 // then gives the lists back and repaints.

@@ -5,18 +5,14 @@
 #include <olectl.h>
 
 #include <cstdlib>
-#include <string>
 
 #include "core/globals_win32.h"
-#include "core/program_folder_win32.h"
 #include "resources/resource_ids.h"
 #include "window/skin_picture.h"
 
 namespace {
 
 constexpr const char* kSkinResource = SKIN_PICTURE_RESOURCE;
-constexpr const char* kTemporaryFile = "qvnth2099.dat";
-constexpr int kPathChars = 512;
 
 // Room for the largest colour table, so GetDIBits may write masks or a palette after the header.
 struct SkinHeader {
@@ -24,25 +20,6 @@ struct SkinHeader {
   RGBQUAD colours[256];
 };
 SkinHeader skinHeader;
-
-// The temporary file beside the program, by its full path: OLE picture loading wants one, and the
-// loader thread then leaves the process's current directory to the main thread.
-bool temporaryFilePath(std::string* path) {
-  char folder[kPathChars];
-  if (!programFolder(folder, kPathChars)) return false;
-  *path = std::string(folder) + '\\' + kTemporaryFile;
-  return true;
-}
-
-bool writeTemporaryFile(const std::string& path, const void* bytes, DWORD size) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(file, bytes, size, &written, nullptr);
-  CloseHandle(file);
-  return ok && written == size;
-}
 
 // Copies the picture's bitmap into skin.header / skin.pixels at the depth it reports.
 bool copyBitmapPixels(HBITMAP bitmap) {
@@ -68,6 +45,30 @@ bool copyBitmapPixels(HBITMAP bitmap) {
   return true;
 }
 
+// Decodes the picture from a copy of the resource in memory, so that start-up writes no file: a
+// shared temporary file beside the program broke when two instances started together, and in a
+// read-only folder. The stream owns the copy and frees it with its last reference.
+IPicture* decodePicture(const void* bytes, DWORD size) {
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  void* target = copy != nullptr ? GlobalLock(copy) : nullptr;
+  if (target == nullptr) {
+    if (copy != nullptr) GlobalFree(copy);
+    return nullptr;
+  }
+  CopyMemory(target, bytes, size);
+  GlobalUnlock(copy);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    GlobalFree(copy);
+    return nullptr;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT loaded =
+      OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+  stream->Release();  // the picture keeps what it needs of the stream
+  return SUCCEEDED(loaded) ? picture : nullptr;
+}
+
 }  // namespace
 
 bool loadSkinPicture() {
@@ -77,20 +78,8 @@ bool loadSkinPicture() {
   const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
   const DWORD size = SizeofResource(shell.instance, resource);
   if (bytes == nullptr || size == 0) return false;
-  std::string path;
-  if (!temporaryFilePath(&path)) return false;
-  if (!writeTemporaryFile(path, bytes, size)) {
-    DeleteFileA(path.c_str());
-    return false;
-  }
-  WCHAR widePath[kPathChars];
-  // Too long for the buffer: an empty path, which the picture load then refuses.
-  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, kPathChars) == 0) widePath[0] = L'\0';
-  IPicture* picture = nullptr;
-  const HRESULT loadResult =
-      OleLoadPicturePath(widePath, nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
-  DeleteFileA(path.c_str());  // also on failure: no stray copy of the skin is left beside the program
-  if (FAILED(loadResult) || picture == nullptr) return false;
+  IPicture* picture = decodePicture(bytes, size);
+  if (picture == nullptr) return false;
   OLE_HANDLE handle = 0;
   bool copied = false;
   if (SUCCEEDED(picture->get_Handle(&handle)) && handle != 0) {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// Start-up: writes the picture to a temporary file, decodes it and keeps its pixels. False when
+// Start-up: decodes the picture from the resources in memory and keeps its pixels. False when
 // there is no picture to draw from (start-up goes on without it).
 bool loadSkinPicture();
 // Start-up: loadSkinPicture on a thread of its own (with COM of its own), so that the controls are

@@ -7,6 +7,7 @@ const char* statusMessageText(int index) {
     case kStatusInvalidFrequency: return "Invalid transponder frequency.";
     case kStatusInvalidPolarisation: return "Invalid polarisation.";
     case kStatusInvalidSymbolRate: return "Invalid symbol rate.";
+    case kStatusCannotWatch: return "Cannot start watching.";
     default: return "";
   }
 }

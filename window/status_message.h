@@ -6,6 +6,7 @@ constexpr int kStatusIncorrectParameters = 1;
 constexpr int kStatusInvalidFrequency = 2;
 constexpr int kStatusInvalidPolarisation = 3;
 constexpr int kStatusInvalidSymbolRate = 4;
+constexpr int kStatusCannotWatch = 5;
 
 // Text of a status message; empty for an index without one (only the frame is drawn).
 const char* statusMessageText(int index);

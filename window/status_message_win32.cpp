@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/env_win32.h"
 #include "core/globals_win32.h"
 #include "window/layout_win32.h"
 #include "window/shaded_frame.h"
@@ -13,9 +14,9 @@ constexpr int kStatusCorner = 48;
 constexpr COLORREF kStatusTextColour = RGB(200, 0, 0);
 constexpr COLORREF kNormalTextColour = RGB(190, 200, 210);
 constexpr DWORD kStatusPauseMs = 2000;
-}  // namespace
 
-void showStatusMessage(int index) {
+void drawStatusBox(int index) {
+  LockHolder drawing(drawingLock());  // the meter thread copies its frames to the same window DC
   HDC dc = shell.windowDC;
   RECT box = toRect(kStatusBox);
   drawShadedFrame(dc, box, skin.lightBrush, kStatusCorner, kBrightening);
@@ -24,6 +25,12 @@ void showStatusMessage(int index) {
   DrawTextA(dc, statusMessageText(index), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   SetTextColor(dc, kNormalTextColour);
   SelectObject(dc, skin.savedFont);
+}
+
+}  // namespace
+
+void showStatusMessage(int index) {
+  drawStatusBox(index);
   // Wine keeps drawing done outside WM_PAINT in the window surface until the thread next waits
   // for messages; the pause that may follow is a Sleep or a wait for threads, so without this
   // wait of no time and for no message the text never reaches the screen.

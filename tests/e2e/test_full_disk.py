@@ -80,7 +80,7 @@ class FullDiskTest(QuorvanTest):
         run = FullDiskRun(self.desktop, "program", script=[(0, 1, 60, 40)], trace=False, runs=self.mount,
                   files={"qvnth.dat": settings, TRANSPONDER_FILE: transponder_file(ENTRIES)})
         self.runs.append(run)
-        run.start()  # start-up writes the skin picture's temporary file: room for it first
+        run.start()  # start-up writes its log and the satellite name note: room for them first
         lists = TransponderRun(self, run)
         fill(run.folder)
         self.assertGot(os.statvfs(run.folder).f_bavail, 0, "free blocks after filling")

@@ -5,7 +5,7 @@ import os
 import re
 import time
 
-from quorvan_e2e import WINDOW_HEIGHT, WINDOW_WIDTH, wait_for
+from quorvan_e2e import PROGRAM_DIST, SKIN_PICTURE, WINDOW_HEIGHT, WINDOW_WIDTH, wait_for
 from test_window import (ABOUT, ADD, CLOSE, HINT, HINT_BOX, NEUTRAL, REMOVE, WindowTestCase, differences,
                          ocr_lines, rect_box, settings_record)
 
@@ -194,8 +194,14 @@ class QuestionDialogTest(DialogChecks):
 
 class MissingSkinTest(DialogChecks):
     def test_without_the_skin_picture_a_plain_panel_keeps_the_program_usable(self):
-        # A folder in the temporary file's place: the picture cannot be written out for decoding.
-        run = self.open_run(files={"qvnth2099.dat/in-the-way": "x", "qvnth.dat": settings_record()})
+        # The program's copy with its picture's first bytes cleared: the picture cannot be decoded.
+        with open(os.path.join(PROGRAM_DIST, "Quorvan.exe"), "rb") as f:
+            program = f.read()
+        with open(SKIN_PICTURE, "rb") as f:
+            start = program.find(f.read())
+        self.assertTrue(start > 0, "the skin picture's bytes not found in Quorvan.exe")
+        broken = program[:start] + bytes(64) + program[start + 64:]
+        run = self.open_run(files={"Quorvan.exe": broken, "qvnth.dat": settings_record()})
         run.start()
         run.move(*NEUTRAL)
         image = run.screenshot("plain")

@@ -5,7 +5,7 @@ import struct
 import subprocess
 import time
 
-from quorvan_e2e import WINDOW_HEIGHT, WINDOW_WIDTH, QuorvanTest, skin_picture, wait_for
+from quorvan_e2e import RUNS, WINDOW_HEIGHT, WINDOW_WIDTH, QuorvanTest, skin_picture, wait_for
 
 HINT = "To activate quorvan : select the parameters and press red button."
 TEXT_COLOUR = (40, 60, 80)
@@ -177,6 +177,21 @@ class IdleWindowTest(WindowTestCase):
         hint_pixels = image.count(lambda p: p == TEXT_COLOUR, HINT_BOX)
         self.assertTrue(hint_pixels > 200, "hint pixels in RGB(40, 60, 80): got %d, expected over 200" % hint_pixels)
         self.assertGot(run.exists("qvnth2099.dat"), False, "the picture's temporary file left beside the program")
+
+    def test_idle_window_keeps_its_skin_in_a_read_only_folder(self):
+        run = self.open_run(trace=False, files={"qvnth.dat": settings_record()})
+        # Wine run by root writes in spite of the permissions; the immutable attribute stops root too.
+        made = subprocess.run(["chattr", "+i", run.folder], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        if made.returncode != 0:
+            self.skipTest("cannot make the folder read-only here: " + made.stdout.strip())
+        self.addCleanup(subprocess.run, ["chattr", "-i", run.folder], check=True)  # after tearDown's close
+        run.start()
+        run.move(*NEUTRAL)
+        screen = self.desktop.screenshot(os.path.join(RUNS, "read-only-folder.png"))
+        image = screen.crop(run.origin[0], run.origin[1], WINDOW_WIDTH, WINDOW_HEIGHT)
+        body = (0, 30, WINDOW_WIDTH - 1, WINDOW_HEIGHT - 60)
+        differing = differences(image, self.background, body, self.combo_boxes(run) + [HINT_BOX, SETTINGS_BOX, WEB_BOX])
+        self.assertGot(differing[:5], [], "pixels that differ from the skin background in the read-only folder")
 
     def test_damaged_settings_paint_no_names_and_the_lnb_list_stores_its_choice_on_closing(self):
         run = self.open_run(files={"qvnth.dat": settings_record(language=9, sound=5, lnb=7, reading=0)})

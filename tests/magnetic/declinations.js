@@ -1,7 +1,7 @@
 // Declinations from npm's geomagnetism, an implementation of the World Magnetic Model
 // independent of the calculator's, to compare the two.
 //   node declinations.js            the unit tests' grid at three dates, one site a line:
-//                                   year month day latitude longitude declination
+//                                   year month day latitude longitude declination horizontal-intensity
 //   node declinations.js LAT LON    today's declination at one site
 const geomagnetism = require('geomagnetism');
 
@@ -17,8 +17,8 @@ if (args.length === 2) {
     const model = geomagnetism.model(new Date(Date.UTC(year, month - 1, day)));
     for (let latitude = -80; latitude <= 80; latitude += 10) {
       for (let longitude = -180; longitude <= 180; longitude += 30) {
-        const declination = model.point([latitude, longitude]).decl;
-        console.log(`${year} ${month} ${day} ${latitude} ${longitude} ${declination.toFixed(6)}`);
+        const point = model.point([latitude, longitude]);
+        console.log(`${year} ${month} ${day} ${latitude} ${longitude} ${point.decl.toFixed(6)} ${point.h.toFixed(3)}`);
       }
     }
   }

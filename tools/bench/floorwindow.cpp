@@ -1,6 +1,6 @@
 // The floor of the start-up benchmark (barewindow.cpp built with QV_FLOOR_WINDOW): the bare window plus what any start-up to the skinned window
-// must do first, decoding the skin JPEG from the resources through OleLoadPicturePath (which
-// wants a file, so the bytes go to a temporary file beside the program) into device-independent pixels.
+// must do first, decoding the skin JPEG from the resources (OleLoadPicture over a stream on a copy
+// of them in memory) into device-independent pixels.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -17,19 +17,17 @@ std::vector<BYTE> decodeSkin(HINSTANCE instance) {
   const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
   const DWORD size = resource != nullptr ? SizeofResource(instance, resource) : 0;
   if (bytes == nullptr || size == 0) return pixels;
-  WCHAR path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(instance, path, MAX_PATH);
-  WCHAR* slash = length > 0 ? wcsrchr(path, L'\\') : nullptr;
-  if (slash == nullptr || slash - path + 16 >= MAX_PATH) return pixels;
-  lstrcpyW(slash + 1, L"floor2099.dat");
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return pixels;
-  DWORD written = 0;
-  WriteFile(file, bytes, size, &written, nullptr);
-  CloseHandle(file);
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  void* target = copy != nullptr ? GlobalLock(copy) : nullptr;
+  if (target == nullptr) return pixels;
+  CopyMemory(target, bytes, size);
+  GlobalUnlock(copy);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) return pixels;
   IPicture* picture = nullptr;
-  const HRESULT result = OleLoadPicturePath(path, nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
-  DeleteFileW(path);
+  const HRESULT result = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(&picture));
+  stream->Release();
   if (FAILED(result) || picture == nullptr) return pixels;
   OLE_HANDLE handle = 0;
   if (SUCCEEDED(picture->get_Handle(&handle)) && handle != 0) {

@@ -30,3 +30,21 @@ TEST(ReplaceFileContents, AnyFailingStepKeepsTheOldFileWhole) {
     EXPECT_EQ(fs.files.count("qvnth.dat.tmp"), 0u) << "step " << step;
   }
 }
+
+// The whole-file read of a transponder file: 32-bit builds hold strings of at most 2^31 - 1 bytes.
+TEST(ReadableWhole, UpToTheCeilingAndNeverBeyondWhatAStringHolds) {
+  constexpr uint64_t kMaxSize32 = (uint64_t{1} << 31) - 1;
+  const struct {
+    uint64_t size, maxSize;
+    bool readable;
+  } cases[] = {
+      {0, kMaxSize32, true},
+      {kWholeReadLimit, kMaxSize32, true},
+      {kWholeReadLimit + 1, UINT64_MAX, false},
+      {uint64_t{1} << 31, kMaxSize32, false},
+      {(uint64_t{1} << 32) - 1, kMaxSize32, false},
+      {(uint64_t{4} << 30) + 100, UINT64_MAX, false},
+      {1001, 1000, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(readableWhole(c.size, c.maxSize), c.readable) << c.size << " of " << c.maxSize;
+}

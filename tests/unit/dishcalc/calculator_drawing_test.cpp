@@ -144,10 +144,10 @@ namespace {
 
 // The steps the compass and skew texts add after an empty plan.
 std::vector<std::string> compassAndSkew(double azimuth, double elevation, double polarization, double year,
-                                        double declination) {
+                                        double declination, double horizontal) {
   CalculatorDrawing drawing;
   drawing.count = 0;
-  planCompassAndSkew(results(azimuth, elevation, polarization, 1000), year, declination, drawing);
+  planCompassAndSkew(results(azimuth, elevation, polarization, 1000), year, {declination, horizontal}, drawing);
   return describe(drawing);
 }
 
@@ -158,6 +158,7 @@ TEST(CalculatorDrawing, CompassBearingDeclinationAndSkewWords) {
   const struct {
     double azimuth, elevation, polarization, year, declination;
     std::vector<std::string> expected;
+    double horizontal = 20000;  // nT
   } cases[] = {
       {189.11, 32.31, -5.84, 2026.9, 6.40,
        {"text 15,206 #000000 Compass: 182.71\xB0", "text 12,322 #000000 Declination: 6.40\xB0 E", view,
@@ -176,16 +177,22 @@ TEST(CalculatorDrawing, CompassBearingDeclinationAndSkewWords) {
       {189.11, 32.31, 0, 2030.0, 6.40, {"text 12,322 #000000 Magnetic model", "text 12,340 #000000 expired"}},
       {189.11, 32.31, 0, 2024.99, 6.40, {"text 12,322 #000000 Magnetic model", "text 12,340 #000000 not valid yet"}},
       {189.11, -3.0, -5.84, 2026.9, 6.40, {}},
+      // Near the magnetic poles: no bearing where a compass does not work, red where it is weak.
+      {10, 17.7, 0, 2026.9, 6.40, {"text 15,206 #000000 Compass: --", "text 12,322 #0000c8 compass unreliable here"}, 1999},
+      {10, 17.7, 0, 2026.9, 6.40,
+       {"text 15,206 #0000c8 Compass: 3.60\xB0", "text 12,322 #0000c8 Declination: 6.40\xB0 E"}, 2000},
+      {10, 17.7, 0, 2026.9, 6.40,
+       {"text 15,206 #000000 Compass: 3.60\xB0", "text 12,322 #000000 Declination: 6.40\xB0 E"}, 6000},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(compassAndSkew(c.azimuth, c.elevation, c.polarization, c.year, c.declination), c.expected)
+    EXPECT_EQ(compassAndSkew(c.azimuth, c.elevation, c.polarization, c.year, c.declination, c.horizontal), c.expected)
         << c.azimuth << " " << c.year;
 
   // After the whole plan every step still has a slot of its own.
   CalculatorDrawing full;
   planCalculatorDrawing(results(189.11, 32.31, -5.84, 30), full);
   const size_t before = full.count;
-  planCompassAndSkew(results(189.11, 32.31, -5.84, 30), 2026.9, 6.40, full);
+  planCompassAndSkew(results(189.11, 32.31, -5.84, 30), 2026.9, {6.40, 20000}, full);
   ASSERT_EQ(full.count, before + cases[0].expected.size());
   EXPECT_EQ(describe(full).back(), behind);
 }

@@ -15,11 +15,12 @@ TEST(MagneticModel, AgreesWithAnIndependentImplementationOverTheGrid) {
   std::ifstream reference(path);
   ASSERT_TRUE(reference.good()) << path;
   int year, month, day, sites = 0;
-  double latitude, longitude, expected, largest = 0;
-  while (reference >> year >> month >> day >> latitude >> longitude >> expected) {
-    const double got = magneticDeclination(latitude, longitude, decimalYear(year, month, day));
-    EXPECT_NEAR(got, expected, 0.05) << year << "-" << month << "-" << day << " " << latitude << " " << longitude;
-    largest = std::fmax(largest, std::fabs(got - expected));
+  double latitude, longitude, expected, horizontal, largest = 0;
+  while (reference >> year >> month >> day >> latitude >> longitude >> expected >> horizontal) {
+    const MagneticField got = magneticField(latitude, longitude, decimalYear(year, month, day));
+    EXPECT_NEAR(got.declination, expected, 0.05) << year << "-" << month << "-" << day << " " << latitude << " " << longitude;
+    EXPECT_NEAR(got.horizontal, horizontal, 0.5) << year << "-" << month << "-" << day << " " << latitude << " " << longitude;
+    largest = std::fmax(largest, std::fabs(got.declination - expected));
     ++sites;
   }
   EXPECT_EQ(sites, 17 * 13 * 3);
@@ -32,14 +33,15 @@ TEST(MagneticModel, PolesAndTheModelsYearsGiveNumbers) {
   for (double latitude : {90.0, 89.99, 85.0, -85.0, -89.99, -90.0}) {
     for (double longitude : {-180.0, 0.0, 137.5}) {
       for (double year : {2025.0, 2029.99, 2030.0, 2040.0}) {
-        const double declination = magneticDeclination(latitude, longitude, year);
-        EXPECT_TRUE(std::isfinite(declination)) << latitude << " " << longitude << " " << year;
-        EXPECT_LE(std::fabs(declination), 180.0);
+        const MagneticField field = magneticField(latitude, longitude, year);
+        EXPECT_TRUE(std::isfinite(field.declination) && std::isfinite(field.horizontal))
+            << latitude << " " << longitude << " " << year;
+        EXPECT_LE(std::fabs(field.declination), 180.0);
       }
     }
   }
   // Nearer the pole the meridians converge, yet the field one step short of it stays close.
-  EXPECT_NEAR(magneticDeclination(89.999, 0, 2026), magneticDeclination(90, 0, 2026), 0.5);
+  EXPECT_NEAR(magneticField(89.999, 0, 2026).declination, magneticField(90, 0, 2026).declination, 0.5);
 }
 
 TEST(MagneticModel, ValidFrom2025UpTo2030) {
@@ -64,4 +66,14 @@ TEST(MagneticModel, DecimalYearCountsTheDaysBefore) {
   };
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(decimalYear(c.year, c.month, c.day), c.expected) << c.year << "-" << c.month << "-" << c.day;
+}
+
+// Horizontal intensity on 1 January 2026 as npm's geomagnetism gives it: in the blackout zone near
+// the south magnetic pole, in the caution zone, and in southern Poland.
+TEST(MagneticModel, HorizontalIntensityNearTheMagneticPoleAndAway) {
+  const struct {
+    double latitude, longitude, horizontal;
+  } cases[] = {{-64, 137, 617.5}, {-70, 140, 4711.7}, {50, 20, 19862.3}};
+  for (const auto& c : cases)
+    EXPECT_NEAR(magneticField(c.latitude, c.longitude, 2026.0).horizontal, c.horizontal, 1.0) << c.latitude << " " << c.longitude;
 }

@@ -28,6 +28,23 @@ TEST(PositionFromFileName, LeadingDigitsOnly) {
   EXPECT_EQ(positionFromFileName("99999999999999.ini"), INT32_MAX);
 }
 
+// Only a file that loading the satellite's list reads again is listed: any other name would show
+// one file's name and load (and edit) another's entries.
+TEST(SatelliteScan, ListsOnlyFilesNamedByTheirPosition) {
+  const struct {
+    const char* name;
+    bool listed;
+  } cases[] = {{"0192.ini", true},  {"0192.INI", true},         {"3599.ini", true},
+               {"12345.ini", true}, {"390.ini", false},         {"0390 Hellas Sat.ini", false},
+               {"0192 - Copy.ini", false}, {"Astra.ini", false}, {"0192.inix", false},
+               {"00192.ini", false}, {"99999999999999.ini", false}};
+  for (const auto& c : cases) {
+    FakeFileSystem fs;
+    fs.files[std::string("Transponders\\") + c.name] = fileWithName("Sat");
+    EXPECT_EQ(scanSatellites(fs, {c.name}, false, 0).items.size(), c.listed ? 1u : 0u) << c.name;
+  }
+}
+
 TEST(SatelliteItem, BothOrders) {
   const std::string astra = fileWithName("Astra 1KR/1L");
   EXPECT_EQ(satelliteItem("0192.ini", astra, false).text, " 19.2e - Astra 1KR/1L ");
@@ -103,10 +120,11 @@ TEST(SatelliteScan, UnreadableFilesAndLongPathsAreSkippedAndTheScanGoesOn) {
   fs.files["Transponders\\0300.ini"] = fileWithName("Third");
   const std::string longName = std::string(250, '7') + ".ini";
   fs.files["Transponders\\" + longName] = fileWithName("Long");
-  // 0200.ini is listed in the folder but cannot be read (locked, or gone meanwhile).
+  // 0200.ini is listed in the folder but cannot be read (locked, or gone meanwhile); the long name
+  // is not its position's file name and is left out.
   const SatelliteScan scan = scanSatellites(fs, {"0100.ini", "0200.ini", longName, "0300.ini"}, false, 300);
   EXPECT_EQ(textsOf(scan), (std::vector<std::string>{" 10.0e - First ", " 30.0e - Third "}));
-  EXPECT_EQ(scan.skipped, 2u);
+  EXPECT_EQ(scan.skipped, 1u);
   EXPECT_EQ(scan.selected, 1);
   EXPECT_TRUE(scanSatellites(fs, {}, false, 0).items.empty());
 }

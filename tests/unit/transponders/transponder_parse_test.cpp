@@ -109,5 +109,6 @@ TEST(StatusMessageText, KnownIndexesAndTheEmptyRest) {
   EXPECT_STREQ(statusMessageText(3), "Invalid polarisation.");
   EXPECT_STREQ(statusMessageText(4), "Invalid symbol rate.");
   EXPECT_STREQ(statusMessageText(-1), "");
-  EXPECT_STREQ(statusMessageText(5), "");
+  EXPECT_STREQ(statusMessageText(5), "Cannot start watching.");
+  EXPECT_STREQ(statusMessageText(6), "");
 }

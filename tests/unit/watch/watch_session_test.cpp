@@ -146,8 +146,11 @@ class TestWorkers : public WorkerThreads {
   FrameCounter canvas;
   std::atomic<bool> stopRequested{false};
 
+  int failing = -1;  // the worker whose thread cannot be started
+
   bool start(Worker worker) override {
     const int i = static_cast<int>(worker);
+    if (i == failing) return false;
     threads_[i] = std::thread([this, worker, i] {
       std::this_thread::sleep_for(startDelay[i]);
       const int now = ++alive[i];
@@ -202,9 +205,9 @@ struct SessionRig {
   TestWorkers workers{signal, stop};
   WatchSession session{signal, stop, workers};
 
-  void start() {
+  bool start() {
     session.open();
-    session.startThreads();
+    return session.startThreads();
   }
   void stop_() {
     workers.stopRequested = true;
@@ -244,6 +247,18 @@ TEST(WatchSession, StopAtOnceAfterStartStillWaitsForEveryThread) {
   rig.expectAllEnded("after an immediate stop");
   EXPECT_EQ(rig.workers.tuner.reads, 0);
   EXPECT_EQ(rig.workers.player.count(), 0u);
+}
+
+// A worker that cannot be started ends the session: whatever had started has ended on return.
+TEST(WatchSession, AWorkerThatCannotStartStopsTheSession) {
+  for (Worker failing : kWorkerOrder) {
+    SessionRig rig;
+    rig.workers.failing = static_cast<int>(failing);
+    rig.workers.stopRequested = true;  // no read may follow the failed start
+    EXPECT_FALSE(rig.start()) << "worker " << static_cast<int>(failing);
+    EXPECT_FALSE(rig.session.watching());
+    rig.expectAllEnded("after the failed start");
+  }
 }
 
 // A thread the system starts two seconds late belongs to its own session: the next session's
