@@ -76,7 +76,7 @@ std::vector<uint8_t> dvbText(const std::string& text) {
       out = {0x10, 0x00, 0x01};
       break;
     }
-  out.insert(out.end(), text.begin(), text.end());
+  for (unsigned char c : text) out.push_back(c);
   return out;
 }
 
