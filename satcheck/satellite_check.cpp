@@ -1,6 +1,7 @@
 #include "satcheck/satellite_check.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "satcheck/dvb_text.h"
@@ -42,6 +43,13 @@ const NitEntry* nearestFitting(const std::vector<NitEntry>& entries, const Tuned
 }
 
 }  // namespace
+
+std::string positionText(const SatelliteIdentity& identity) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "%d.%d%c", identity.positionTenths / 10, identity.positionTenths % 10,
+                identity.east ? 'E' : 'W');
+  return text;
+}
 
 SatelliteCheck::SatelliteCheck(const TunedTransponder& tuned)
     : tuned_(tuned),

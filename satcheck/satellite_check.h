@@ -32,6 +32,9 @@ struct SatelliteIdentity {
   std::string providerName;   // Windows-1252, of the first service that names one
 };
 
+// The position as the stream names it: "19.2E", "5.0W".
+std::string positionText(const SatelliteIdentity& identity);
+
 class SatelliteCheck {
  public:
   explicit SatelliteCheck(const TunedTransponder& tuned);

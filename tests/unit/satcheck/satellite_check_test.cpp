@@ -41,7 +41,9 @@ TEST(SatelliteCheck, NamesThePositionOfThisStreamsOwnEntry) {
     uint16_t tenths;
     bool east;
     int32_t number;
-  } cases[] = {{192, true, 192}, {130, true, 130}, {50, false, 3550}, {8, false, 3592}, {1800, true, 1800}, {0, true, 0}};
+    const char* text;
+  } cases[] = {{192, true, 192, "19.2E"}, {130, true, 130, "13.0E"}, {50, false, 3550, "5.0W"},
+               {8, false, 3592, "0.8W"}, {1800, true, 1800, "180.0E"}, {0, true, 0, "0.0E"}};
   for (const Case& c : cases) {
     Stream s;
     // Another stream of the network at the same frequency comes first: the ids decide.
@@ -51,6 +53,7 @@ TEST(SatelliteCheck, NamesThePositionOfThisStreamsOwnEntry) {
     EXPECT_TRUE(id.positionFound && id.foundByIds) << c.tenths;
     EXPECT_EQ(id.positionNumber, c.number) << "got " << id.positionNumber << ", expected " << c.number;
     EXPECT_EQ(id.east, c.east);
+    EXPECT_EQ(positionText(id), c.text);
     EXPECT_EQ(id.networkName, "ASTRA");
     EXPECT_EQ(id.providerName, "SES ASTRA");
   }
