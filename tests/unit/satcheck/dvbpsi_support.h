@@ -2,7 +2,6 @@
 // transport stream packets that carry sections.
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@ extern "C" {
 #include <dvbpsi/pat.h>
 #include <dvbpsi/nit.h>
 #include <dvbpsi/sdt.h>
-#include <dvbpsi/dr_40.h>
 #include <dvbpsi/dr_43.h>
 #include <dvbpsi/dr_48.h>
 }

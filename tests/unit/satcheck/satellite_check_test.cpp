@@ -114,17 +114,16 @@ TEST(SatelliteCheck, MultiSectionNitNeedsEverySectionOfOneVersion) {
   many.push_back(own(192, true));
   const std::vector<Bytes> v0 = nitSections(0x40, kNetwork, 0, "ASTRA", many);
   ASSERT_GE(v0.size(), 2u) << "libdvbpsi made one section";
-  uint8_t counter = 0;
-  const std::string last = packets(0x10, {v0.back()}, counter);
-  const std::string first = packets(0x10, {v0.front()}, counter);
   std::vector<Delivery> moved = many;
   moved.back() = own(130, true);
   const std::vector<Bytes> v1 = nitSections(0x40, kNetwork, 1, "ASTRA", moved);
-  const std::string firstOfNext = packets(0x10, {v1.front()}, counter);
-  std::string rest;
-  for (size_t i = 1; i < v0.size() - 1; ++i) rest += packets(0x10, {v0[i]}, counter);
-  std::string restOfNext;
-  for (size_t i = 1; i < v1.size(); ++i) restOfNext += packets(0x10, {v1[i]}, counter);
+  uint8_t counter = 0;
+  auto carry = [&counter](const std::vector<Bytes>& v, size_t from, size_t to) {
+    return packets(0x10, std::vector<Bytes>(v.begin() + from, v.begin() + to), counter);
+  };
+  const std::string last = carry(v0, v0.size() - 1, v0.size()), first = carry(v0, 0, 1);
+  const std::string rest = carry(v0, 1, v0.size() - 1);
+  const std::string firstOfNext = carry(v1, 0, 1), restOfNext = carry(v1, 1, v1.size());
 
   Stream s;
   const std::string head = s.pat() + s.sdt();
