@@ -38,6 +38,9 @@ std::string positionText(const SatelliteIdentity& identity);
 class SatelliteCheck {
  public:
   explicit SatelliteCheck(const TunedTransponder& tuned);
+  // The packet gatherer calls back into this object: it stays where it was made.
+  SatelliteCheck(const SatelliteCheck&) = delete;
+  SatelliteCheck& operator=(const SatelliteCheck&) = delete;
   void feed(const uint8_t* bytes, size_t size);
   SatelliteIdentity identity() const { return identity_; }
   // Forgets everything the stream said (the lock was lost or another transponder was tuned).
