@@ -2,8 +2,8 @@
 """Checks the product code's includes against its layers; exit code 1 on any breach.
 
 Layers, bottom to top: core/; window/ (what features draw with); the features tuner/, feedback/,
-transponders/, dishcalc/, signallog/, and above them watch/ (it starts the tuner's and feedback's
-threads); app/ on top. An include may point down or stay in its own folder, never up or sideways
+transponders/, dishcalc/, signallog/, satcheck/, and above them watch/ (it starts the tuner's and
+feedback's threads); app/ on top. An include may point down or stay in its own folder, never up or sideways
 between features, and the include graph has no cycle. Every .cpp has its own .h of the same name,
 except the entry point. resources/resource_ids.h is shared with the resource script and sits
 below everything.
@@ -18,7 +18,7 @@ LAYER = {
     "resources": 0,
     "core": 1,
     "window": 2,
-    "tuner": 3, "feedback": 3, "transponders": 3, "dishcalc": 3, "signallog": 3,
+    "tuner": 3, "feedback": 3, "transponders": 3, "dishcalc": 3, "signallog": 3, "satcheck": 3,
     "watch": 4,
     "app": 5,
 }

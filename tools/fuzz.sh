@@ -24,7 +24,7 @@ includes="-I$root -I$root/tests/unit"
 
 # The portable library: every feature-folder source that is not Win32 glue.
 objects=""
-for source in core/*.cpp window/*.cpp watch/*.cpp app/*.cpp tuner/*.cpp feedback/*.cpp transponders/*.cpp signallog/*.cpp dishcalc/*.cpp tunersim/*.cpp; do
+for source in core/*.cpp window/*.cpp watch/*.cpp app/*.cpp tuner/*.cpp feedback/*.cpp transponders/*.cpp signallog/*.cpp dishcalc/*.cpp satcheck/*.cpp tunersim/*.cpp; do
   [ -f "$source" ] || continue
   case "$source" in *_win32.cpp) continue ;; esac
   object="$out/obj/$(echo "$source" | tr / _).o"

@@ -6,7 +6,7 @@ PACKAGES="cmake make g++ googletest clang libclang-rt-14-dev python3
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation procps strace
 pulseaudio pulseaudio-utils sox tesseract-ocr
-chromium tidy dtv-scan-tables"
+chromium tidy dtv-scan-tables libdvbpsi-dev"
 missing=""
 for package in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing="$missing $package"
