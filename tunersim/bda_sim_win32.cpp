@@ -161,6 +161,7 @@ class SimTuner final : public IBaseFilter, public IBDA_Topology, public IBDA_Dev
   tunersim::BdaSettings pending_;
   tunersim::BdaSettings committed_;
   tunersim::NullPackets packets_;
+  std::atomic<uint64_t> packetsTaken_{0};
   HANDLE streamStop_ = nullptr;
   HANDLE streamer_ = nullptr;
 };
@@ -481,8 +482,9 @@ HRESULT STDMETHODCALLTYPE SimTuner::Run(REFERENCE_TIME) {
 }
 
 HRESULT STDMETHODCALLTYPE SimTuner::Stop() {
-  state_.store(State_Stopped);
+  const bool streaming = state_.exchange(State_Stopped) != State_Stopped;
   stopStreaming();
+  if (streaming) traceLine(tunersim::traceStop(msSinceLoad(), packetsTaken_.load()));
   return S_OK;
 }
 
@@ -512,7 +514,7 @@ void SimTuner::stream() {
         static_cast<size_t>(sample->GetSize()) >= kPacketsPerSample * tunersim::kPacketSize) {
       packets_.nextPackets(bytes, kPacketsPerSample);
       sample->SetActualDataLength(static_cast<long>(kPacketsPerSample * tunersim::kPacketSize));
-      output_.receiver()->Receive(sample);
+      if (output_.receiver()->Receive(sample) == S_OK) packetsTaken_ += kPacketsPerSample;
     }
     sample->Release();
   }

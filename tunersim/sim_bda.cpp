@@ -101,6 +101,13 @@ std::string traceCommit(int64_t ms, const BdaSettings& settings) {
   return text;
 }
 
+std::string traceStop(int64_t ms, uint64_t packetsTaken) {
+  char line[64];
+  std::snprintf(line, sizeof(line), "%lld Stop %llu\n", static_cast<long long>(ms),
+                static_cast<unsigned long long>(packetsTaken));
+  return line;
+}
+
 void NullPackets::nextPackets(uint8_t* out, size_t count) {
   for (size_t i = 0; i < count; ++i, out += kPacketSize) {
     std::memset(out, 0xFF, kPacketSize);

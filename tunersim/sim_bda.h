@@ -53,8 +53,10 @@ bool modulationFits(const BdaSettings& settings, const BdaOptions& options);
 // percent (the program's own curve), or the percent itself.
 int32_t reportedStrength(int32_t levelPercent, const BdaOptions& options);
 
-// Trace lines, each ending in '\n': one per committed setting, then "Commit".
+// Trace lines, each ending in '\n': one per committed setting, then "Commit"; and at the
+// graph's stop the packets the downstream pin took.
 std::string traceCommit(int64_t ms, const BdaSettings& settings);
+std::string traceStop(int64_t ms, uint64_t packetsTaken);
 
 // Transport stream packets for the output pin. The stream is a source of whole 188-byte packets;
 // until the tuner sends tables it sends null packets.

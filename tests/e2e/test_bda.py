@@ -1,0 +1,75 @@
+"""A BDA satellite tuner instead of the maker's card: the simulated BDA tuner (bdasim.ax) registered alone,
+then both simulated tuners; the maker's card wins when both are there. With neither the program ends with
+message kind 4 (test_message_dialog)."""
+import time
+
+from quorvan_e2e import wait_for
+from test_watching import (DOUBLE_CLICK_GAP, LEVEL, MARKERS, OK, QUALITY, VALUE_COLOUR, WatchingCase)
+
+TUNER_NOTE = b"tuner Quorvan simulated DVB-S2 tuner;\0\0\0"
+S2_TRANSPONDER = "11720,H,27500,S2"
+# Level 50 and quality 40 from the first tune; 11720 MHz is DVB-S2 for the simulated tuner.
+SCRIPT = "0 1 50 40\ns2 11720\n"
+DVB_S_SETTINGS = [["Frequency", "11778000"], ["Polarisation", "V"], ["LowOscillator", "9750000"],
+                  ["HighOscillator", "10600000"], ["Switch", "11700000"], ["SymbolRate", "27500"],
+                  ["Modulation", "QPSK"], ["DiseqcPort", "B"], ["Commit"]]
+
+
+def committed(run):
+    """The settings of each commit in the simulated tuner's trace, without their times."""
+    commits, current = [], []
+    for line in run.trace():
+        if line[1] in ("ReadSignal", "Stop", "Release"):
+            continue
+        current.append(line[1:])
+        if line[1] == "Commit":
+            commits.append(current)
+            current = []
+    return commits
+
+
+class BdaTunerTest(WatchingCase):
+    def test_only_the_bda_tuner_watches_dvb_s_and_dvb_s2_and_shuts_down(self):
+        run = self.open_watch_run(script=SCRIPT, register_card=False, bda=True)
+        self.assertGot([d for d in run.state()["dialogs"] if d["visible"]], [], "dialogs after start-up")
+        self.choose_ku_high_band_on_lnb2(run)
+        self.press_start(run)
+
+        meter = self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 143, "the level bar of 50")
+        self.assertGot(meter.bar_width(QUALITY), 114, "quality bar of 40")
+        self.assertGot(meter.start_button(), "green", "start button with signal")
+        self.assertGot([len(meter.glyphs(row, VALUE_COLOUR)[0]) for row in (LEVEL, QUALITY)], [3, 3],
+                       "glyphs of '50%' and '40%'")
+        self.assertGot(committed(run)[0], DVB_S_SETTINGS, "settings of the first commit for 11778 V 27500 on LNB2")
+        time.sleep(DOUBLE_CLICK_GAP)  # a second press within the double-click time opens the signal log
+        self.stop_and_watch_the_status_box(run)
+        time.sleep(DOUBLE_CLICK_GAP)
+
+        run.driver("settext", 112, S2_TRANSPONDER)
+        self.press_start(run)
+        self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 143, "the level bar of 50 on the DVB-S2 transponder")
+        modulations = [dict((s[0], s[-1]) for s in commit)["Modulation"] for commit in committed(run)[1:]]
+        self.assertGot(modulations[0], "NBC-8PSK", "first modulation tried for the DVB-S2 transponder")
+        reads = [line for line in run.calls("ReadSignal")]
+        self.assertGot(reads[-1][2:], ["1", "50", "40"], "last read on the DVB-S2 transponder")
+        time.sleep(DOUBLE_CLICK_GAP)  # meanwhile a few blocks of the transport stream reach the sink
+        self.stop_and_watch_the_status_box(run)
+
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
+        self.assertGot(run.read("log.txt"), TUNER_NOTE + MARKERS + OK, "log.txt")
+        names = [line[1] for line in run.trace()]
+        self.assertGot(names[-1], "Release", "last line of the tuner's trace")
+        taken = [int(line[2]) for line in run.calls("Stop")]
+        self.assertTrue(taken and taken[-1] > 0, "got transport stream packets taken by the sink %s, expected some" % taken)
+
+    def test_with_both_the_makers_card_is_used(self):
+        run = self.open_watch_run(script=SCRIPT, register_card=True, bda=True)
+        run.driver("settext", 112, "11778,V,27500")
+        self.press_start(run)
+        self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 143, "the level bar of 50")
+        names = {line[1] for line in run.trace()}
+        self.assertGot(sorted(names & {"Tune", "Commit"}), ["Tune"], "calls of the card and the BDA tuner")
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
+        self.assertGot(run.read("log.txt"), MARKERS + OK, "log.txt")
