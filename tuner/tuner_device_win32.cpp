@@ -18,6 +18,7 @@ namespace {
 constexpr DWORD kFilterContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER;
 static_assert(kFilterContext == 3);
 constexpr const char* kTunerNotePrefix = "tuner ";
+constexpr const char* kAboutTunerLabel = "Tuner: ";
 
 // The card's results are never examined: only the lock byte says whether it is tuned.
 // Without an interface (never the case once the message loop runs) the card reads as unlocked.
@@ -57,7 +58,7 @@ Tuner& tunerInUse() {
   return cardTuner;
 }
 
-const char* bdaTunerName() { return bdaTuner.isOpen() ? bdaTuner.name().c_str() : nullptr; }
+std::string tunerNote() { return bdaTuner.isOpen() ? std::string(kAboutTunerLabel) + bdaTuner.name() : std::string(); }
 
 bool openTuner() {
   void* filter = nullptr;

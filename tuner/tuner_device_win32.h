@@ -3,6 +3,8 @@
 #pragma once
 #include <strmif.h>
 
+#include <string>
+
 #include "tuner/tuner_control_win32.h"
 #include "tuner/tuner.h"
 
@@ -17,8 +19,8 @@ extern TunerControl* tunerControl;
 bool openTuner();
 // The tuner the tune operation and the poll thread use.
 Tuner& tunerInUse();
-// The BDA tuner's friendly name; null with the maker's card.
-const char* bdaTunerName();
+// "Tuner: " and the BDA tuner's friendly name, for the about message; empty with the maker's card.
+std::string tunerNote();
 // Shutdown's steps 8 and 9: the tuner interface (a BDA tuner's control nodes), then the filter
 // (a BDA tuner's whole graph).
 void releaseTunerInterface();

@@ -4,7 +4,10 @@ message kind 4 (test_message_dialog)."""
 import time
 
 from quorvan_e2e import wait_for
-from test_watching import (DOUBLE_CLICK_GAP, LEVEL, MARKERS, OK, QUALITY, VALUE_COLOUR, WatchingCase)
+from test_watching import ABOUT, DOUBLE_CLICK_GAP, LEVEL, MARKERS, OK, QUALITY, VALUE_COLOUR, WatchingCase, dialogs
+from test_window import ocr_lines
+
+TEXT_TOP = 72  # the message dialog's text rectangle, client coordinates
 
 TUNER_NOTE = b"tuner Quorvan simulated DVB-S2 tuner;\0\0\0"
 S2_TRANSPONDER = "11720,H,27500,S2"
@@ -32,6 +35,13 @@ class BdaTunerTest(WatchingCase):
     def test_only_the_bda_tuner_watches_dvb_s_and_dvb_s2_and_shuts_down(self):
         run = self.open_watch_run(script=SCRIPT, register_card=False, bda=True)
         self.assertGot([d for d in run.state()["dialogs"] if d["visible"]], [], "dialogs after start-up")
+        run.click(*ABOUT)
+        about = run.dialog()
+        screen = self.desktop.grab(about["rect"]["x"] + 21, about["rect"]["y"] + 1 + TEXT_TOP, 440, 22)
+        self.assertGot(ocr_lines(run.path(""), "about", [screen]), ["Tuner: Quorvan simulated DVB-S2 tuner"],
+                       "the about message's text")
+        run.click_button(run.button(about, "OK"))
+        wait_for(lambda: not dialogs(run), 10, interval=0.2, what="the about message to close")
         self.choose_ku_high_band_on_lnb2(run)
         self.press_start(run)
 
