@@ -4,7 +4,8 @@ message kind 4 (test_message_dialog)."""
 import time
 
 from quorvan_e2e import wait_for
-from test_watching import ABOUT, DOUBLE_CLICK_GAP, LEVEL, MARKERS, OK, QUALITY, VALUE_COLOUR, WatchingCase, dialogs
+from test_watching import (ABOUT, DOUBLE_CLICK_GAP, LEVEL, MARKERS, OK, QUALITY, VALUE_COLOUR, WatchingCase, dialogs,
+                           settings_bytes)
 from test_window import ocr_lines
 
 TEXT_TOP = 72  # the message dialog's text rectangle, client coordinates
@@ -83,3 +84,17 @@ class BdaTunerTest(WatchingCase):
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
         self.assertGot(run.read("log.txt"), MARKERS + OK, "log.txt")
+
+    def test_c_band_on_lnb4_with_strength_in_percent(self):
+        run = self.open_watch_run(script="0 1 35 20\nstrength percent\n", settings=settings_bytes(lnb=4),
+                                  register_card=False, bda=True)
+        run.driver("settext", 112, "3799500,L,27500")
+        self.press_start(run)
+        meter = self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 100, "the level bar of 35")
+        self.assertGot(meter.bar_width(QUALITY), 57, "quality bar of 20")
+        self.assertGot(committed(run)[0], [["Frequency", "3799000"], ["Polarisation", "H"], ["LowOscillator", "5150000"],
+                                           ["HighOscillator", "5750000"], ["Switch", "11700000"],
+                                           ["SymbolRate", "27500"], ["Modulation", "QPSK"], ["DiseqcPort", "D"],
+                                           ["Commit"]], "settings of the commit for 3799500 kHz, L, 27500 on LNB4")
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
