@@ -98,3 +98,14 @@ class BdaTunerTest(WatchingCase):
                                            ["Commit"]], "settings of the commit for 3799500 kHz, L, 27500 on LNB4")
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
+
+    def test_dvb_s2_retunes_alternate_8psk_and_qpsk_until_lock(self):
+        run = self.open_watch_run(script="0 0 0 0\n1500 1 60 50\ns2 11720\n", register_card=False, bda=True)
+        run.driver("settext", 112, S2_TRANSPONDER)
+        self.press_start(run)
+        self.wait_meter(run, lambda m: m.bar_width(LEVEL) == 171, "the level bar of 60 once the signal comes")
+        modulations = [dict((s[0], s[-1]) for s in commit)["Modulation"] for commit in committed(run)]
+        self.assertGot(modulations[:4], ["NBC-8PSK", "NBC-QPSK", "NBC-8PSK", "NBC-QPSK"],
+                       "modulations of the first four tunes while unlocked")
+        run.driver("close")
+        self.assertGot(run.wait_exit(), 0, "exit code")
