@@ -19,6 +19,7 @@
 #include "signallog/signal_log_win32.h"
 #include "transponders/transponder_edit_win32.h"
 #include "transponders/transponder_lists_win32.h"
+#include "tuner/tuner_device_win32.h"
 #include "watch/watch_win32.h"
 #include "window/hot_regions_win32.h"
 #include "window/layout_win32.h"
@@ -90,7 +91,7 @@ void onHelp() {
 
 void onWebLink() { lateShellExecute(nullptr, "open", kWebSiteAddress, nullptr, "", SW_SHOW); }
 
-void onAbout() { showMessage(kMessageAbout); }
+void onAbout() { showMessage(kMessageAbout, tunerNote()); }
 
 void onSound() { cycleSoundModeAndPreview(); }
 

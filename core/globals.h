@@ -23,6 +23,7 @@ struct SignalState {
 struct TuningValues {
   int32_t polarization = 0;  // 1 H/L, 0 V/R, 2 none found
   int32_t symbolRate = 0;    // kS/s
+  bool dvbS2 = false;        // the entry carries the DVB-S2 mark
 };
 
 extern SettingsRecord settingsRecord;

@@ -7,7 +7,10 @@ Runs the Windows program under Wine on the simulated card and measures, in one r
 3. the interval between meter frames, seen in the X server's framebuffer (the frames are 400 ms
    plus drawing time);
 4. the time from pressing stop (the button's press in the X server, made through the X test
-   extension) to the lists being back on the screen, for each sound mode.
+   extension) to the lists being back on the screen, for each sound mode;
+5. the time from pressing start to the first reading, on the maker's simulated card beside the
+   simulated BDA tuner (each registered alone): to the tuner's first locked read in its trace, and to
+   the first meter frame on the screen that draws a level bar.
 
 Xvfb runs with -fbdir, so the framebuffer is a file this script maps and samples every few
 milliseconds without asking the X server. Needs a built dist (make dist) and a Wine prefix
@@ -32,6 +35,8 @@ IDLE_SECONDS = 10
 SAMPLE_S = 0.003
 SOUND_MODES = ["Auto", "Tone", "Voice", "Mute", "Birds"]
 STOP_REPEATS = 5
+FIRST_READING_REPEATS = 5
+CARD_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 
 # Window positions (client pixels of the 512 x 384 window).
 START_BUTTON = (422, 145)
@@ -170,6 +175,24 @@ class Session:
         self.program = None
         self.origin = (0, 0)
 
+    def use_tuner(self, bda):
+        """Registers the simulated card alone, or the simulated BDA tuner alone."""
+        if bda:
+            subprocess.run(["wine", "reg", "delete", "HKCR\\CLSID\\" + CARD_CLSID, "/f"], env=self.env,
+                           capture_output=True)
+        self.bda = bda
+        self.wine_server("bdasim.ax", [] if bda else ["/u"])
+        # The end-to-end harness's note that the prefix holds bdasim.ax, so its next run unregisters it.
+        mark = os.path.join(self.env["WINEPREFIX"], ".quorvan-bdasim")
+        if bda:
+            open(mark, "w").close()
+        elif os.path.exists(mark):
+            os.remove(mark)
+
+    def wine_server(self, name, options):
+        subprocess.run(["wine", "regsvr32", "/s"] + options + [os.path.join(DIST, "win64", name)], env=self.env,
+                       check=False)
+
     def prepare(self, sound_mode):
         folder = os.path.join(self.scratch, "program")
         shutil.rmtree(folder, ignore_errors=True)
@@ -183,8 +206,8 @@ class Session:
         self.trace = os.path.join(self.scratch, "trace.txt")
         if os.path.exists(self.trace):
             os.remove(self.trace)
-        subprocess.run(["wine", "regsvr32", "/s", os.path.join(DIST, "win64", "tunersim.ax")], env=self.env,
-                       check=False)
+        if not getattr(self, "bda", False):
+            self.wine_server("tunersim.ax", [])
         return folder
 
     def launch(self, sound_mode=0):
@@ -221,6 +244,11 @@ class Session:
         x0, y = self.screen((BAR_X[0], LEVEL_ROW_Y))
         x1, y2 = self.screen((BAR_X[1], QUALITY_ROW_Y))
         return self.fb.row(x0, x1, y) + self.fb.row(x0, x1, y2)
+
+    def bar_start(self):
+        """The first pixels of the level bar's row: the skin's background until a frame draws a bar."""
+        x, y = self.screen((BAR_X[0], LEVEL_ROW_Y))
+        return self.fb.row(x, x + 10, y)
 
     def close(self):
         if self.program is not None and self.program.poll() is None:
@@ -321,6 +349,47 @@ def stop_figures(session):
                   (name, statistics.median(times), max(times), " ".join("%.0f" % t for t in times)))
 
 
+def first_locked_read(trace):
+    if not os.path.exists(trace):
+        return False
+    with open(trace) as f:
+        return any(line.split()[1:3] == ["ReadSignal", "1"] for line in f if len(line.split()) > 2)
+
+
+def first_reading_figures(session):
+    print("time from pressing start to the first reading (%d starts each):" % FIRST_READING_REPEATS)
+    results = {}
+    for bda, name in ((False, "maker's card"), (True, "BDA tuner")):
+        session.use_tuner(bda)
+        reads, frames = [], []
+        for repeat in range(FIRST_READING_REPEATS):
+            session.launch(sound_mode=3)
+            pressed = session.presser.click(*session.screen(START_BUTTON))
+            read = frame = unread = None
+            while (read is None or frame is None) and time.time() - pressed < 10:
+                now = time.time()
+                # The meter's first frame, drawn at once with both readings 0, is the picture without a bar.
+                if unread is None and not session.lists_shown():
+                    unread = session.bar_start()
+                if read is None and first_locked_read(session.trace):
+                    read = now
+                if frame is None and unread is not None and session.bar_start() != unread:
+                    frame = now
+                time.sleep(SAMPLE_S)
+            session.close()
+            if read is not None:
+                reads.append((read - pressed) * 1000)
+            if frame is not None:
+                frames.append((frame - pressed) * 1000)
+        results[name] = (reads, frames)
+    session.use_tuner(False)
+    print("  %-14s %-32s %s" % ("", "to the first read (trace)", "to the first level bar (screen)"))
+    for name, (reads, frames) in results.items():
+        cells = ["median %5.0f ms, longest %5.0f ms" % (statistics.median(v), max(v)) if v else "none seen"
+                 for v in (reads, frames)]
+        print("  %-14s %-32s %s" % (name, cells[0], cells[1]))
+
+
 def main():
     print("== watching the signal ==")
     exe = os.path.join(DIST, "win64", "Quorvan.exe")
@@ -331,6 +400,7 @@ def main():
     try:
         watch_figures(session)
         stop_figures(session)
+        first_reading_figures(session)
     finally:
         session.finish()
 

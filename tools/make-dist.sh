@@ -1,5 +1,5 @@
 #!/bin/sh
-# Lays out a built program: Quorvan.exe, tunersim.ax, the starter Transponders folder with its source note
+# Lays out a built program: Quorvan.exe, the simulated tuners tunersim.ax and bdasim.ax, the starter Transponders folder with its source note
 # and the user guide.
 set -e
 build="$1"
@@ -14,7 +14,9 @@ lay_out() {
   "$objcopy" --strip-all --add-gnu-debuglink="$1.debug" "$1" "$out/$(basename "$1")"
 }
 lay_out "$build/Quorvan.exe"
-if [ -f "$build/tunersim/tunersim.ax" ]; then lay_out "$build/tunersim/tunersim.ax"; fi
+for simulator in tunersim bdasim; do
+  if [ -f "$build/tunersim/$simulator.ax" ]; then lay_out "$build/tunersim/$simulator.ax"; fi
+done
 if [ -d transponders/starter ]; then
   cp transponders/starter/*.ini "$out/Transponders/" 2>/dev/null || true
   cp transponders/starter/SOURCE.txt "$out/Transponders/" 2>/dev/null || true

@@ -10,6 +10,9 @@ installer would use it for an afternoon, with figures printed at the start and t
    card retuned) in 0.8 s, one script line per read of the card (the program reads every 100 ms, so
    shorter lines would go unseen): 2.4 minutes of watching.
 3. 100 program starts and closes in one folder.
+4. The same on the simulated BDA tuner alone (the maker's card unregistered): 100 watch cycles in one
+   program run, then 30 starts and closes, each of which builds, runs, stops and releases the tuner's
+   graph (the tuner's trace must end each run with the graph's stop and the filter's last release).
 
 Figures: the Wine process's resident memory (VmRSS), the program's open handles and GDI objects
 (counted from outside by the test driver), ReadSignal calls against the time watched, and every
@@ -28,6 +31,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from quorvan_e2e import Run, wait_for  # noqa: E402
 from test_watching import (DOUBLE_CLICK_GAP, MARKERS, OK, READING, RESTING, SETTINGS_READING,  # noqa: E402
                            SETTINGS_SOUND, SOUND, START, FramebufferDesktop, settings_bytes)
+from test_bda import TUNER_NOTE  # noqa: E402
 
 # QV_SOAK_SCALE=0.05 shortens every part for trying the run itself out.
 SCALE = float(os.environ.get("QV_SOAK_SCALE", "1"))
@@ -35,6 +39,8 @@ WATCH_CYCLES = max(2, int(300 * SCALE))
 SOUND_MODES = ["Auto", "Tone", "Voice", "Mute", "Birds"]
 PROGRAM_STARTS = max(2, int(100 * SCALE))
 HOUR_PASSES = max(2, int(180 * SCALE))         # the panned dish crosses the satellite every 20 s
+BDA_WATCH_CYCLES = max(2, int(100 * SCALE))
+BDA_PROGRAM_STARTS = max(2, int(30 * SCALE))
 LINE_MS = 100              # one script line per read of the card
 PASS_LEVELS = [(0, 0, 0), (0, 0, 0), (1, 35, 12), (1, 70, 48), (1, 97, 90), (1, 72, 50), (1, 38, 15), (1, 24, 4)]
 MEMORY_GOAL_KIB = 1024
@@ -138,14 +144,14 @@ class Soak:
         self.until(lambda: self.lists_shown(run), "the lists after stop (%s)" % what)
         return watched
 
-    def close(self, run, what):
+    def close(self, run, what, log_start=b""):
         run.driver("close")
         try:
             code = run.process.wait(HANG_S)
         except Exception:
             raise Hang("%s did not end within %d s of WM_CLOSE" % (what, HANG_S))
         log = run.read("log.txt") if run.exists("log.txt") else b""
-        if code != 0 or log != MARKERS + OK:
+        if code != 0 or log != log_start + MARKERS + OK:
             self.marker_faults.append("%s: exit code %s, log.txt %r" % (what, code, log))
 
     def compare(self, part, first, last):
@@ -158,8 +164,9 @@ class Soak:
         if grown["rss"] > MEMORY_GOAL_KIB or grown["handles"] > 0 or grown["gdi"] > 0:
             self.failures.append("%s: growth beyond the goal %r" % (part, grown))
 
-    def open_run(self, name, script=None, sound=3):
-        run = Run(self.desktop, name, script=script, files={"qvnth.dat": settings_bytes(sound=sound)})
+    def open_run(self, name, script=None, sound=3, bda=False):
+        run = Run(self.desktop, name, script=script, files={"qvnth.dat": settings_bytes(sound=sound)},
+                  register_card=not bda, bda=bda)
         self.runs.append(run)
         return run
 
@@ -247,10 +254,38 @@ class Soak:
             self.failures.append("program starts: the last start's memory %+d KiB over the first's" % (
                 values["rss"] - first["rss"]))
 
+    def bda_tuner(self):
+        print("4. the BDA tuner: %d watch cycles in one run, then %d starts and closes" % (
+            BDA_WATCH_CYCLES, BDA_PROGRAM_STARTS), flush=True)
+        run = self.open_run("soak-bda", script="0 1 60 40\n", bda=True)
+        run.start()
+        run.move(*RESTING)
+        trace = Trace(run)
+        self.watch_once(run, trace, "the BDA tuner's warm-up")
+        start = figures(run)
+        show("after the warm-up watch (start):", start)
+        for cycle in range(1, BDA_WATCH_CYCLES + 1):
+            self.watch_once(run, trace, "BDA cycle %d" % cycle, reads=1 + cycle % 5)
+        end = figures(run)
+        show("after cycle %d (end):" % BDA_WATCH_CYCLES, end)
+        self.compare("BDA watch cycles", start, end)
+        self.close(run, "BDA watch cycles' run", TUNER_NOTE)
+        for number in range(1, BDA_PROGRAM_STARTS + 1):
+            try:
+                run.start(timeout=HANG_S)
+            except AssertionError as error:
+                raise Hang("BDA start %d: %s" % (number, error))
+            self.close(run, "BDA start %d" % number, TUNER_NOTE)
+        ends = [line[1] for line in run.trace() if line[1] in ("Stop", "Release")]
+        print("  graph stops %d and last releases %d in %d program runs" % (
+            ends.count("Stop"), ends.count("Release"), BDA_PROGRAM_STARTS + 1), flush=True)
+        if ends != ["Stop", "Release"] * (BDA_PROGRAM_STARTS + 1):
+            self.failures.append("BDA tuner: the graph was not stopped and released once per run: %r" % ends)
+
     def main(self):
         self.runs = []
         try:
-            for part in (self.watch_cycles, self.hour, self.program_starts):
+            for part in (self.watch_cycles, self.hour, self.program_starts, self.bda_tuner):
                 try:
                     part()
                 except Hang as hang:

@@ -56,3 +56,12 @@ int parseTransponderEntry(std::string_view text, TuningResult& values) {
   if (values.symbolRate < kLowestSymbolRate || values.symbolRate > kHighestSymbolRate) return kStatusInvalidSymbolRate;
   return kTransponderTextValid;
 }
+
+bool dvbS2Marked(std::string_view text) {
+  const size_t comma = text.rfind(',');
+  if (comma == std::string_view::npos) return false;
+  std::string_view field = text.substr(comma + 1);
+  while (!field.empty() && isBlank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && isBlank(field.back())) field.remove_suffix(1);
+  return field.size() == 2 && (field[0] == 'S' || field[0] == 's') && field[1] == '2';
+}

@@ -32,3 +32,8 @@ struct TuningResult {
 // Checks length, frequency, polarization and symbol rate in that order. Returns
 // kTransponderTextValid, or the index of the status message of the first failing rule.
 int parseTransponderEntry(std::string_view text, TuningResult& values);
+
+// True when the text's last comma-separated field is the DVB-S2 mark "S2" (blanks around it
+// and either case allowed), as the transponder files write it after the symbol rate. The mark
+// plays no part in whether a text is valid.
+bool dvbS2Marked(std::string_view text);

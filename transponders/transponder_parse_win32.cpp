@@ -8,11 +8,13 @@
 
 bool parseTransponderText(bool showMessages) {
   TuningResult values{readShared(settingsRecord.frequencyKHz), tuningValues.polarization, tuningValues.symbolRate};
-  const int status = parseTransponderEntry(windowText(controls.transponderList), values);
+  const auto text = windowText(controls.transponderList);
+  const int status = parseTransponderEntry(text, values);
   // A failed parse keeps what it stored before the failing rule, as the next tune expects.
   writeShared(settingsRecord.frequencyKHz, values.frequencyKHz);
   tuningValues.polarization = values.polarization;
   tuningValues.symbolRate = values.symbolRate;
+  tuningValues.dvbS2 = dvbS2Marked(text);
   if (status == kTransponderTextValid) return true;
   if (showMessages) showStatusForAWhile(status);
   return false;

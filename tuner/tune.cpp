@@ -22,10 +22,10 @@ void tuneOperation(Tuner& tuner, const TuneRequest& request) {
       break;
   }
   tuner.tune(tuneFrequencyMhz(request.frequencyKHz), request.symbolRate, request.polarization,
-             toneFlag(request.frequencyKHz), request.lnbSelection);
+             toneFlag(request.frequencyKHz), request.lnbSelection, request.dvbS2);
 }
 
 TuneRequest currentTuneRequest() {
   return TuneRequest{readShared(settingsRecord.frequencyKHz), tuningValues.symbolRate, tuningValues.polarization,
-                     readShared(settingsRecord.lnbSelection)};
+                     readShared(settingsRecord.lnbSelection), tuningValues.dvbS2};
 }

@@ -22,6 +22,7 @@ struct TuneRequest {
   int32_t symbolRate;
   int32_t polarization;
   int32_t lnbSelection;
+  bool dvbS2 = false;
 };
 
 OscillatorChoice oscillatorChoice(int32_t frequencyKHz);

@@ -12,55 +12,21 @@
 
 #include "tuner/tuner_control_win32.h"
 #include "tunersim/sim_card.h"
+#include "tunersim/sim_com_win32.h"
 
 namespace {
 
-HMODULE thisModule = nullptr;
-ULONGLONG loadTickMs = 0;
-std::atomic<long> liveObjects{0};
-std::atomic<long> serverLocks{0};
-constexpr const char* kScriptVariable = "QUORVAN_SIM_SCRIPT";
-constexpr const char* kTraceVariable = "QUORVAN_SIM_TRACE";
-
-int64_t msSinceLoad() { return static_cast<int64_t>(GetTickCount64() - loadTickMs); }
-
-std::string environmentValue(const char* name) {
-  char value[1024];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-  if (length == 0 || length >= sizeof(value)) return {};
-  return std::string(value, length);
-}
-
-// One open, append and close per line, so every line is on disk before the call returns
-// and a crash of the program loses nothing.
-void traceLine(const std::string& line) {
-  const std::string path = environmentValue(kTraceVariable);
-  if (path.empty()) return;
-  FILE* file = std::fopen(path.c_str(), "ab");
-  if (file == nullptr) return;
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fflush(file);
-  std::fclose(file);
-}
-
-// An unreadable script plays as one long silence, so a broken test setup shows no signal.
-tunersim::Script loadScript(const std::string& path) {
-  std::string text;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return {};
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, got);
-  std::fclose(file);
-  return tunersim::parseScript(text);
-}
+using tunersim::liveObjects;
+using tunersim::msSinceLoad;
+using tunersim::traceLine;
 
 class SimulatedFilter final : public IBaseFilter, public TunerControl {
  public:
   SimulatedFilter() {
     InitializeCriticalSection(&lock_);
-    const std::string scriptPath = environmentValue(kScriptVariable);
-    if (!scriptPath.empty()) card_.useScript(loadScript(scriptPath));
+    // An unreadable script plays as one long silence, so a broken test setup shows no signal.
+    std::string script;
+    if (tunersim::namedScript(&script)) card_.useScript(tunersim::parseScript(script));
     ++liveObjects;
   }
   ~SimulatedFilter() {
@@ -155,66 +121,13 @@ class SimulatedFilter final : public IBaseFilter, public TunerControl {
   tunersim::SimulatedCard card_;
 };
 
-class ClassFactory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    *out = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  // The factory is static; its count only keeps the server loaded.
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    SimulatedFilter* filter = new (std::nothrow) SimulatedFilter();
-    if (filter == nullptr) return E_OUTOFMEMORY;
-    const HRESULT result = filter->QueryInterface(iid, out);
-    filter->Release();
-    return result;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock)
-      ++serverLocks;
-    else
-      --serverLocks;
-    return S_OK;
-  }
-};
-
-ClassFactory classFactory;
-
-std::string classKeyPath() {
-  wchar_t wide[64];
-  StringFromGUID2(kSourceFilterClsid, wide, 64);
-  char narrow[64];
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
-  return std::string("CLSID\\") + narrow;
-}
-
-bool setKeyValue(const std::string& keyPath, const char* name, const std::string& value) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  const LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                     static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
-}
+tunersim::ClassFactory<SimulatedFilter> classFactory;
 
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    thisModule = instance;
-    loadTickMs = GetTickCount64();
+    tunersim::noteLoad(instance);
     DisableThreadLibraryCalls(instance);
   }
   return TRUE;
@@ -227,21 +140,12 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
   return classFactory.QueryInterface(iid, out);
 }
 
-STDAPI DllCanUnloadNow() { return liveObjects.load() == 0 && serverLocks.load() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() { return tunersim::canUnload() ? S_OK : S_FALSE; }
 
 STDAPI DllRegisterServer() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(thisModule, path, sizeof(path));
-  if (length == 0 || length >= sizeof(path)) return SELFREG_E_CLASS;
-  const std::string classKey = classKeyPath();
-  if (!setKeyValue(classKey, nullptr, "Simulated DVB-S tuner (Quorvan)") ||
-      !setKeyValue(classKey + "\\InprocServer32", nullptr, path) ||
-      !setKeyValue(classKey + "\\InprocServer32", "ThreadingModel", "Both"))
-    return SELFREG_E_CLASS;
-  return S_OK;
+  return tunersim::registerClass(kSourceFilterClsid, "Simulated DVB-S tuner (Quorvan)") ? S_OK : SELFREG_E_CLASS;
 }
 
 STDAPI DllUnregisterServer() {
-  const LONG result = RegDeleteTreeA(HKEY_CLASSES_ROOT, classKeyPath().c_str());
-  return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
+  return tunersim::unregisterClass(kSourceFilterClsid) ? S_OK : SELFREG_E_CLASS;
 }

@@ -11,6 +11,14 @@ uint32_t messageKind = 0;
 
 namespace {
 
+std::string messageNote;
+
+std::string messageWithNote() {
+  std::string text = messageText(messageKind);
+  if (!messageNote.empty()) text += (text.empty() ? "" : "\r\n") + messageNote;
+  return text;
+}
+
 void OnInitDialog(HWND dialog) {
   RECT mainRect{};
   GetWindowRect(shell.mainWindow, &mainRect);
@@ -37,7 +45,7 @@ void OnPaintDialog(HWND dialog) {
   drawShadedFrame(dc, client, skin.lightBrush, kDialogCorner, kBrightening);
   SetBkMode(dc, TRANSPARENT);
   RECT textRect = toRect(messageTextRect(client.right - client.left, client.bottom - client.top));
-  DrawTextA(dc, messageText(messageKind), -1, &textRect, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+  DrawTextA(dc, messageWithNote().c_str(), -1, &textRect, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
   if (previousFont != nullptr) SelectObject(dc, previousFont);
   EndPaint(dialog, &paint);
 }
@@ -69,8 +77,11 @@ INT_PTR CALLBACK messageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   }
 }
 
-INT_PTR showMessage(uint32_t kind) {
+INT_PTR showMessage(uint32_t kind, const std::string& note) {
   messageKind = kind;
-  return static_cast<INT_PTR>(
+  messageNote = note;
+  const INT_PTR result = static_cast<INT_PTR>(
       messageResult(DialogBoxParamA(shell.instance, kDialogTemplate, shell.mainWindow, messageDialogProc, 0)));
+  messageNote.clear();
+  return result;
 }

@@ -27,6 +27,7 @@ LONG = os.environ.get("QV_E2E_LONG") == "1"
 LEFT_BY_A_RUN = ("qvnth.dat", "qvnth.dat.tmp", "log.txt", "signal_log.txt", "qvnth2099.dat", "satnames.dat",
                  "satnames.dat.tmp")
 SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
+BDA_SIM = "bdasim.ax"
 WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
 
 
@@ -161,11 +162,17 @@ class Desktop:
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
+def bda_sim_mark():
+    """A file in the prefix that says the simulated BDA tuner is registered there (so a run unregisters it only then)."""
+    return os.path.join(wine_environment()["WINEPREFIX"], ".quorvan-bdasim")
+
+
 class Run:
-    """One start of the program in a fresh folder, with the simulated card registered (or not)."""
+    """One start of the program in a fresh folder, with the simulated card registered (or not), and the simulated
+    BDA tuner registered or not (bda)."""
 
     def __init__(self, desktop, name, register_card=True, script=None, trace=True, files=None, environment=None,
-                 runs=RUNS):
+                 runs=RUNS, bda=False):
         """runs: the folder that holds the run's folder (a test may put it on a file system of its own)."""
         self.desktop = desktop
         self.folder = os.path.join(runs, name)
@@ -192,14 +199,20 @@ class Run:
             self.register_card()
         else:
             self.wine("reg", "delete", "HKCR\\CLSID\\" + SIM_CLSID, "/f")
+        if bda:
+            self.register_card(BDA_SIM)
+            open(bda_sim_mark(), "w").close()
+        elif os.path.exists(bda_sim_mark()):
+            self.register_card(BDA_SIM, "/u")
+            os.remove(bda_sim_mark())
 
-    def register_card(self):
+    def register_card(self, server="tunersim.ax", *options):
         # regsvr32 now and then fails while the previous run's Wine processes are still ending; a second later it works.
         for attempt in range(3):
-            if self.wine("regsvr32", "/s", os.path.join(self.folder, "tunersim.ax")).returncode == 0:
+            if self.wine("regsvr32", "/s", *options, os.path.join(self.folder, server)).returncode == 0:
                 return
             time.sleep(1)
-        raise AssertionError("regsvr32 tunersim.ax failed three times")
+        raise AssertionError("regsvr32 %s %s failed three times" % (" ".join(options), server))
 
     # --- files in the program folder
     def path(self, relative):

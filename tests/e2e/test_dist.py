@@ -8,7 +8,8 @@ import zlib
 from quorvan_e2e import BUILD, DIST
 
 # dist folder, build folder, binary's path in the build
-BINARIES = [(arch, arch, path) for arch in ("win64", "win32") for path in ("Quorvan.exe", "tunersim/tunersim.ax")]
+BINARIES = [(arch, arch, path) for arch in ("win64", "win32") for path in ("Quorvan.exe", "tunersim/tunersim.ax",
+                                                                             "tunersim/bdasim.ax")]
 
 
 def pe_sections(data):

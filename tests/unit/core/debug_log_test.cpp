@@ -9,3 +9,9 @@ TEST(LogMarkers, AreFourBytesPaddedWithZeros) {
   EXPECT_EQ(markerBytes("11;"), (MarkerBytes{'1', '1', ';', 0}));
   EXPECT_EQ(markerBytes("toolong"), (MarkerBytes{'t', 'o', 'o', 'l'}));
 }
+
+TEST(LogNotes, EndInASemicolonAndFillWholeMarkers) {
+  EXPECT_EQ(noteBytes("ab"), (std::vector<uint8_t>{'a', 'b', ';', 0}));
+  EXPECT_EQ(noteBytes("abc"), (std::vector<uint8_t>{'a', 'b', 'c', ';'}));
+  EXPECT_EQ(noteBytes("abcd"), (std::vector<uint8_t>{'a', 'b', 'c', 'd', ';', 0, 0, 0}));
+}

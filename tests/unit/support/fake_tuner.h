@@ -27,9 +27,9 @@ class FakeTuner : public Tuner {
     trace.push_back("SetLnbFrequencies " + std::to_string(band) + " " + std::to_string(lo1) + " " +
                     std::to_string(lo2));
   }
-  void tune(int32_t mhz, int32_t ksps, int32_t pol, int32_t tone, int32_t lnb) override {
+  void tune(int32_t mhz, int32_t ksps, int32_t pol, int32_t tone, int32_t lnb, bool dvbS2) override {
     trace.push_back("Tune " + std::to_string(mhz) + " " + std::to_string(ksps) + " " + std::to_string(pol) + " " +
-                    std::to_string(tone) + " " + std::to_string(lnb));
+                    std::to_string(tone) + " " + std::to_string(lnb) + (dvbS2 ? " S2" : ""));
   }
   void readSignal(uint8_t* lock, int32_t* level, int32_t* quality) override {
     trace.push_back("ReadSignal");

@@ -102,6 +102,19 @@ TEST(ParseTransponderEntry, LetterAtTheVeryEndHasNoRateAfterIt) {
   EXPECT_EQ(values.symbolRate, 0);
 }
 
+TEST(DvbS2Mark, OnlyTheLastFieldCountsAndTheParseIgnoresIt) {
+  const struct {
+    const char* text;
+    bool marked;
+  } cases[] = {{"11259,V,22000,S2", true}, {"10758,V,27500,34,S2", true}, {"10758,V,27500,34, s2 ", true},
+               {"10714,H,22000,56", false}, {"11259,V,22000,S2,5", false}, {"11259,V,22000S2", false},
+               {"11259,V,22000,S22", false}, {"S2", false}};
+  for (const auto& c : cases) EXPECT_EQ(dvbS2Marked(c.text), c.marked) << c.text;
+  TuningResult plain{}, marked{};
+  EXPECT_EQ(parseTransponderEntry("11259,V,22000", plain), parseTransponderEntry("11259,V,22000,S2", marked));
+  EXPECT_EQ(plain.symbolRate, marked.symbolRate);
+}
+
 TEST(StatusMessageText, KnownIndexesAndTheEmptyRest) {
   EXPECT_STREQ(statusMessageText(0), "Please wait ...");
   EXPECT_STREQ(statusMessageText(1), "Incorrect transponder parameters.");

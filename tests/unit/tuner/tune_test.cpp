@@ -74,3 +74,9 @@ TEST(TuneOperation, CurrentRequestComesFromSettingsAndParsedValues) {
 }
 
 }  // namespace
+
+TEST(TuneOperation, TheDvbS2MarkReachesTheTuneCall) {
+  FakeTuner tuner;
+  tuneOperation(tuner, TuneRequest{11720000, 27500, 1, 2, true});
+  EXPECT_EQ(tuner.trace.back(), "Tune 11720 27500 1 1 2 S2");
+}
