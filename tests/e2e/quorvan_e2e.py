@@ -231,7 +231,7 @@ class Run:
     # --- the program
     def wine(self, *args, check=False, timeout=60):
         return subprocess.run(["wine"] + list(args), cwd=self.folder, env=wine_environment(self.extra),
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout, check=check)
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
         self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
@@ -330,7 +330,9 @@ class Run:
         result = self.wine(DRIVER, *[str(a) for a in args], timeout=timeout)
         out = result.stdout.decode("utf-8", "replace").strip()
         if result.returncode != 0:
-            raise AssertionError("qvdriver %s failed (code %d): %s" % (" ".join(map(str, args)), result.returncode, out))
+            raise AssertionError("qvdriver %s failed (code %d): %s; Wine said: %s" % (
+                " ".join(map(str, args)), result.returncode, out or "(nothing)",
+                result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
         return json.loads(out) if out else None
 
     def state(self):
