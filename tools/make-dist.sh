@@ -4,6 +4,8 @@
 set -e
 build="$1"
 out="$2"
+# Laid out afresh: the folder holds what ships and nothing a run or an older layout left.
+rm -rf "$out"
 mkdir -p "$out/Transponders"
 # The binaries go out stripped; their symbols stay in the build beside each one (Quorvan.exe.debug),
 # named in the stripped file's debuglink, so a crash address from a user can still be read.

@@ -24,8 +24,6 @@ SKIN_PICTURE = os.path.join(ROOT, "resources", "skin.jpg")
 RUNS = os.path.join(BUILD, "e2e")
 LONG = os.environ.get("QV_E2E_LONG") == "1"
 
-LEFT_BY_A_RUN = ("qvnth.dat", "qvnth.dat.tmp", "log.txt", "signal_log.txt", "qvnth2099.dat", "satnames.dat",
-                 "satnames.dat.tmp")
 SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
 
@@ -165,13 +163,13 @@ class Run:
     """One start of the program in a fresh folder, with the simulated card registered (or not)."""
 
     def __init__(self, desktop, name, register_card=True, script=None, trace=True, files=None, environment=None,
-                 runs=RUNS):
-        """runs: the folder that holds the run's folder (a test may put it on a file system of its own)."""
+                 runs=RUNS, program=PROGRAM_DIST):
+        """runs: the folder that holds the run's folder (a test may put it on a file system of its own);
+        program: the laid-out folder the run copies."""
         self.desktop = desktop
         self.folder = os.path.join(runs, name)
         shutil.rmtree(self.folder, ignore_errors=True)
-        # make run uses dist/win64 itself: what a run there left behind is not part of the program.
-        shutil.copytree(PROGRAM_DIST, self.folder, ignore=shutil.ignore_patterns(*LEFT_BY_A_RUN))
+        shutil.copytree(program, self.folder)
         for relative, content in (files or {}).items():
             self.write(relative, content)
         self.extra = {"DISPLAY": desktop.display}
@@ -196,10 +194,12 @@ class Run:
     def register_card(self):
         # regsvr32 now and then fails while the previous run's Wine processes are still ending; a second later it works.
         for attempt in range(3):
-            if self.wine("regsvr32", "/s", os.path.join(self.folder, "tunersim.ax")).returncode == 0:
+            result = self.wine("regsvr32", "/s", os.path.join(self.folder, "tunersim.ax"))
+            if result.returncode == 0:
                 return
             time.sleep(1)
-        raise AssertionError("regsvr32 tunersim.ax failed three times")
+        raise AssertionError("regsvr32 tunersim.ax failed three times (code %d); Wine said: %s" % (
+            result.returncode, result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
 
     # --- files in the program folder
     def path(self, relative):
@@ -234,9 +234,11 @@ class Run:
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
-        self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
-                                        env=wine_environment(self.extra),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine's own words about the program go beside the run's folder, for the failure messages.
+        self.stderr_path = self.folder + ".stderr.txt"
+        with open(self.stderr_path, "wb") as stderr:
+            self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
+                                            env=wine_environment(self.extra), stdout=subprocess.DEVNULL, stderr=stderr)
         if wait_window:
             self.find_window(timeout)
         return self
@@ -248,7 +250,8 @@ class Run:
                 if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
                     return window, geometry
             if self.process.poll() is not None:
-                raise AssertionError("the program ended (code %s) before its window showed" % self.process.returncode)
+                raise AssertionError("the program ended (code %s) before its window showed; Wine said: %s" % (
+                    self.process.returncode, self.wine_said()))
             return None
         self.window, geometry = wait_for(main_window, timeout, what="the main window")
         self.origin = geometry[:2]
@@ -258,7 +261,15 @@ class Run:
         try:
             return self.process.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end within %.0f s" % timeout)
+            raise AssertionError("the program did not end within %.0f s; Wine said: %s" % (timeout, self.wine_said()))
+
+    def wine_said(self):
+        """The end of what Wine wrote to the program's error output."""
+        try:
+            with open(self.stderr_path, "rb") as f:
+                return f.read()[-2000:].decode("utf-8", "replace").strip() or "(nothing)"
+        except (AttributeError, OSError):
+            return "(nothing)"
 
     def running(self):
         return self.process is not None and self.process.poll() is None
@@ -270,7 +281,7 @@ class Run:
             try:
                 self.process.wait(10)
             except subprocess.TimeoutExpired:
-                subprocess.run(["wineserver", "-k"], env=wine_environment())
+                subprocess.run(["wineserver", "-k"], env=wine_environment(self.extra))
                 self.process.wait(10)
 
     # --- driving it as a person would (client coordinates of the main window)
