@@ -40,6 +40,22 @@ def wine_environment(extra=None):
     return env
 
 
+def end_wine_session(extra=None, timeout=15):
+    """Waits until the prefix's Wine session has ended, and ends it after timeout.
+
+    Wine keeps a session (the wineserver and explorer.exe, which owns the desktop window every
+    program's windows hang from) about 2 s after its last program ends. explorer.exe keeps an X
+    connection to the display it was started on, and Xlib ends a process whose display goes away
+    with exit code 1 and nothing on its output: a display closed under a living session, or a new
+    display's programs joining the old session, makes Wine calls fail that way. So a display is
+    closed only once its session has ended."""
+    env = wine_environment(extra)
+    try:
+        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        subprocess.run(["wineserver", "-k"], env=env)
+
+
 def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
     """Polls until condition() gives a true value and returns it; fails the test after timeout."""
     deadline = time.monotonic() + timeout
@@ -120,6 +136,7 @@ class Desktop:
     """One Xvfb screen on a free display number."""
 
     def __init__(self, width=1024, height=768):
+        end_wine_session()  # a session left from before would hang from no display of ours
         self.width, self.height = width, height
         self.number = next(n for n in range(70, 400) if not os.path.exists("/tmp/.X%d-lock" % n)
                            and not os.path.exists("/tmp/.X11-unix/X%d" % n))
@@ -132,6 +149,7 @@ class Desktop:
                  timeout=15, what="Xvfb on " + self.display)
 
     def close(self):
+        end_wine_session()
         self.server.terminate()
         self.server.wait()
 
