@@ -7,6 +7,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import zipfile
 
 from quorvan_e2e import BUILD, DIST, ROOT, RUNS, QuorvanTest, wine_environment
@@ -53,6 +54,17 @@ class ReleaseTest(QuorvanTest):
         subprocess.run([sys.executable, os.path.join(ROOT, "tools", "make_release.py"), "--dist", DIST, "--out", out],
                        check=True, stdout=subprocess.DEVNULL)
         return sorted(os.listdir(out))
+
+    def test_two_layouts_of_one_build_a_second_apart_are_the_same_bytes(self):
+        layouts = []
+        with tempfile.TemporaryDirectory() as scratch:
+            for name in ("first", "second"):
+                subprocess.run([os.path.join(ROOT, "tools", "make-dist.sh"), os.path.join(BUILD, "win64"),
+                                os.path.join(scratch, name)], cwd=ROOT, check=True)
+                layouts.append(laid_out(os.path.join(scratch, name)))
+                time.sleep(1.1)  # a time written into a binary would now differ
+        first, second = layouts
+        self.assertGot(sorted(n for n in first if first[n] != second.get(n)), [], "files that differ between layouts")
 
     def test_two_releases_are_the_same_bytes_and_one_unzipped_starts_under_a_new_prefix(self):
         top = "Quorvan-" + version()
