@@ -12,7 +12,7 @@ export WINEDLLOVERRIDES := mscoree,mshtml=;winealsa.drv=
 export QV_BUILD := $(abspath $(BUILD))
 export QV_DIST := $(abspath $(DIST))
 
-.PHONY: all deps native win64 win32 dist prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz starter soak guide test-guide clean
+.PHONY: all deps native win64 win32 dist release prefix run test test-unit test-win test-fuzz test-e2e test-long bench fuzz starter soak guide test-guide clean
 
 all: dist
 
@@ -34,6 +34,10 @@ win32: deps
 dist: win64 win32
 	tools/make-dist.sh $(WIN64) $(DIST)/win64
 	tools/make-dist.sh $(WIN32) $(DIST)/win32
+
+# The archives a user downloads: dist/Quorvan-<version>-win64.zip, -win32.zip and SHA256SUMS.
+release: dist
+	python3 tools/make_release.py --dist $(DIST)
 
 prefix: deps
 	tools/wine-prefix.sh

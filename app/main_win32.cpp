@@ -6,6 +6,7 @@
 #include "app/startup_trace_win32.h"
 #include "app/startup_win32.h"
 #include "app/window_proc_win32.h"
+#include "core/crash_report_win32.h"
 #include "core/globals_win32.h"
 #include "resources/resource_ids.h"
 #include "tuner/tuner_device_win32.h"
@@ -33,6 +34,7 @@ bool registerMainClass(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  installCrashReport();
   traceStartupStep("entry");
   if (!registerMainClass(instance)) return 0;
   traceStartupStep("class");

@@ -37,7 +37,7 @@ def prepare_folder():
     """A copy of dist/win64 with the floor and bare windows beside Quorvan.exe."""
     folder = os.path.join(e2e.BUILD, "bench", "startup")
     shutil.rmtree(folder, ignore_errors=True)
-    shutil.copytree(e2e.PROGRAM_DIST, folder, ignore=shutil.ignore_patterns(*e2e.LEFT_BY_A_RUN))
+    shutil.copytree(e2e.PROGRAM_DIST, folder)
     for program in (FLOOR, BARE):
         shutil.copy(os.path.join(TOOLS, program), folder)
     return folder
@@ -80,7 +80,7 @@ def startup_breakdown(desktop, watcher):
         return ["breakdown skipped: needs %s (make bench builds it)" % TRACED]
     folder = os.path.join(e2e.BUILD, "bench", "startup-trace")
     shutil.rmtree(folder, ignore_errors=True)
-    shutil.copytree(e2e.PROGRAM_DIST, folder, ignore=shutil.ignore_patterns(*e2e.LEFT_BY_A_RUN))
+    shutil.copytree(e2e.PROGRAM_DIST, folder)
     shutil.copy(TRACED, os.path.join(folder, QUORVAN))
     env = e2e.wine_environment({"DISPLAY": desktop.display})
     steps = {}
@@ -135,6 +135,7 @@ def startup_bench():
                 peaks[program].append(peak)
     finally:
         watcher.close()
+        subprocess.run(["wineserver", "-k"], env=env)  # the persistent server, before its screen goes
         desktop.close()
     medians = {program: statistics.median(times) for program, times in figures.items()}
     for program, times in figures.items():

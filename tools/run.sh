@@ -1,5 +1,7 @@
 #!/bin/sh
-# Starts the built program (dist/win64) on the simulated card in the private Wine prefix.
+# Starts the built program on the simulated card in the private Wine prefix, from a copy of dist/win64
+# in build/run/win64: the settings, logs and notes a run leaves stay there, and dist holds only
+# what ships.
 # With $DISPLAY it opens there for a person and returns when the program ends; without one it
 # runs on a virtual screen, takes screenshots while it drives the program, and closes it.
 set -e
@@ -10,8 +12,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 : "${WINEDEBUG:=-all}"
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=;winealsa.drv=}"
 export QV_BUILD QV_DIST WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
-program="$QV_DIST/win64"
-[ -f "$program/Quorvan.exe" ] || { echo "run: no $program/Quorvan.exe (make dist)"; exit 1; }
+[ -f "$QV_DIST/win64/Quorvan.exe" ] || { echo "run: no $QV_DIST/win64/Quorvan.exe (make dist)"; exit 1; }
+program="$QV_BUILD/run/win64"
+mkdir -p "$program"
+cp -R "$QV_DIST/win64/." "$program/"
 
 if [ -z "$DISPLAY" ]; then
   exec python3 "$root/tools/run_headless.py"

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""`make run` without a display: Quorvan from dist/win64 on a virtual 1024 x 768 screen.
+"""`make run` without a display: Quorvan from its copy of dist/win64 (build/run/win64, made by run.sh)
+on a virtual 1024 x 768 screen.
 
 It shows what the program does in screenshots under build/run/: the idle window, the window with
 a satellite and transponder chosen, the meter while the simulated card plays a scripted signal,
 and the window after watching stops. Then it closes the program with WM_CLOSE and says where the
 pictures are. The Xvfb, xdotool and test-driver work comes from the end-to-end harness.
 """
+import glob
 import os
-import shutil
 import sys
 import time
 
@@ -16,6 +17,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import quorvan_e2e as e2e  # noqa: E402
 
 SHOTS = os.path.join(e2e.BUILD, "run")
+PROGRAM = os.path.join(SHOTS, "win64")
 START_BUTTON = (422, 145)
 SATELLITE_LIST, TRANSPONDER_LIST = 111, 112
 SATELLITE = 192          # 19.2 east
@@ -29,19 +31,19 @@ def is_green(pixel):
     return green > 120 and green > red + 40 and green > blue + 40
 
 
-class DistRun(e2e.Run):
-    """A run in dist/win64 itself (the harness's runs work on a copy)."""
+class FolderRun(e2e.Run):
+    """A run in the folder make run keeps (the harness's runs each make a fresh copy)."""
 
     def __init__(self, desktop, script_path):
         self.desktop = desktop
-        self.folder = e2e.PROGRAM_DIST
+        self.folder = PROGRAM
         self.extra = {"DISPLAY": desktop.display, "QUORVAN_SIM_SCRIPT": script_path}
         self.trace_path = None
         self.process = self.window = self.origin = None
         self.wine("regsvr32", "/s", self.path("tunersim.ax"), check=True)
 
     def screenshot(self, name=None):
-        # The harness keeps the whole screen beside the program: here it stays out of dist.
+        # The harness keeps the whole screen beside the program: here only the window is kept.
         whole = os.path.join(SHOTS, "screen.png")
         window = self.desktop.screenshot(whole).crop(self.origin[0], self.origin[1], e2e.WINDOW_WIDTH,
                                                       e2e.WINDOW_HEIGHT)
@@ -77,15 +79,16 @@ def save(run, name):
 
 
 def main():
-    shutil.rmtree(SHOTS, ignore_errors=True)
-    os.makedirs(SHOTS)
+    os.makedirs(SHOTS, exist_ok=True)
+    for old in glob.glob(os.path.join(SHOTS, "*.png")):
+        os.remove(old)
     script_path = os.path.join(SHOTS, "sim-script.txt")
     with open(script_path, "w") as out:
         out.write(SIGNAL_SCRIPT)
     desktop = e2e.Desktop(1024, 768)
     run = None
     try:
-        run = DistRun(desktop, script_path)
+        run = FolderRun(desktop, script_path)
         print("run: Quorvan on the virtual screen %s with the simulated card" % desktop.display)
         run.start(timeout=60)
         time.sleep(1.0)  # the first paint settles

@@ -57,7 +57,23 @@ bool takeNumber(std::string_view& text, int64_t* value) {
 // Longer than any test waits for one read; keeps a typo from hanging the caller for days.
 constexpr int64_t kLongestReadMs = 60000;
 
+constexpr std::string_view kCrashWord = "crash";
+
+// "<ms> crash", spaces around the word allowed.
+bool parseCrashLine(std::string_view line, ScriptLine* out) {
+  int64_t ms = 0;
+  if (!takeNumber(line, &ms) || ms < 0) return false;
+  const size_t start = line.find_first_not_of(" \t");
+  const size_t end = line.find_last_not_of(" \t\r");
+  if (start == std::string_view::npos || line.substr(start, end - start + 1) != kCrashWord) return false;
+  *out = ScriptLine{};
+  out->ms = ms;
+  out->crash = true;
+  return true;
+}
+
 bool parseScriptLine(std::string_view line, ScriptLine* out) {
+  if (parseCrashLine(line, out)) return true;
   int64_t fields[5] = {};
   for (int i = 0; i < 4; ++i)
     if (!takeNumber(line, &fields[i])) return false;
@@ -136,6 +152,15 @@ int64_t scriptReadMs(const Script& script, int64_t msSinceTune) {
   return readMs;
 }
 
+bool scriptCrashes(const Script& script, int64_t msSinceTune) {
+  bool crash = false;
+  for (const ScriptLine& line : script) {
+    if (line.ms > msSinceTune) break;
+    crash = line.crash;
+  }
+  return crash;
+}
+
 SimulatedCard::SimulatedCard() : reception_(defaultReception()) {}
 
 void SimulatedCard::useScript(Script script) {
@@ -163,6 +188,10 @@ Reading SimulatedCard::readSignal(int64_t nowMs) const {
 int64_t SimulatedCard::readDelayMs(int64_t nowMs) const {
   if (!scripted_ || !tuned_) return 0;
   return scriptReadMs(script_, nowMs - firstTuneMs_);
+}
+
+bool SimulatedCard::readCrashes(int64_t nowMs) const {
+  return scripted_ && tuned_ && scriptCrashes(script_, nowMs - firstTuneMs_);
 }
 
 std::string traceSetLnbFrequencies(int64_t ms, int32_t band, int32_t lo1, int32_t lo2) {

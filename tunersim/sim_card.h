@@ -63,11 +63,13 @@ Reading pannedDishReading(int64_t msSinceTune);
 // long each ReadSignal takes while the line holds (a card whose driver is slow to answer).
 // Each line holds from its time (counted from the first tune) until the next line's time; the
 // last holds for ever. Blank lines and lines starting with '#' are skipped, and so are
-// malformed lines.
+// malformed lines. A line "<ms> crash" makes every ReadSignal from then on crash, as a faulty
+// driver would.
 struct ScriptLine {
   int64_t ms = 0;
   Reading reading;
   int64_t readMs = 0;
+  bool crash = false;
 };
 using Script = std::vector<ScriptLine>;
 // Lines come back ordered by time; lines with equal times keep their file order.
@@ -76,6 +78,8 @@ Script parseScript(std::string_view text);
 Reading scriptReading(const Script& script, int64_t msSinceTune);
 // How long a read takes at that time; 0 before the first line.
 int64_t scriptReadMs(const Script& script, int64_t msSinceTune);
+// Whether the line holding at that time is a crash line.
+bool scriptCrashes(const Script& script, int64_t msSinceTune);
 
 // The card itself: remembers the last oscillator setting and tune, and answers reads.
 class SimulatedCard {
@@ -88,6 +92,8 @@ class SimulatedCard {
   Reading readSignal(int64_t nowMs) const;
   // How long a read that starts now takes (only a script makes reads slow).
   int64_t readDelayMs(int64_t nowMs) const;
+  // Whether a read that starts now crashes (only a script's crash line does that).
+  bool readCrashes(int64_t nowMs) const;
 
  private:
   std::vector<FrequencyRange> reception_;

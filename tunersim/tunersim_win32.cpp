@@ -20,6 +20,16 @@ using tunersim::liveObjects;
 using tunersim::msSinceLoad;
 using tunersim::traceLine;
 
+// Where a script's crash line writes: volatile, so the compiler cannot see it is null and the
+// write stays a real access violation.
+int* volatile crashTarget = nullptr;
+
+// A function of its own, so that the optimiser cannot move the write into a cold part of
+// ReadSignal whose lines read back as the function's first line.
+__attribute__((noinline)) void crashLikeAFaultyDriver() {
+  *crashTarget = 1;
+}
+
 class SimulatedFilter final : public IBaseFilter, public TunerControl {
  public:
   SimulatedFilter() {
@@ -102,7 +112,9 @@ class SimulatedFilter final : public IBaseFilter, public TunerControl {
     if (lock == nullptr || level == nullptr || quality == nullptr) return E_POINTER;
     EnterCriticalSection(&lock_);
     const int64_t delay = card_.readDelayMs(msSinceLoad());
+    const bool crash = card_.readCrashes(msSinceLoad());
     LeaveCriticalSection(&lock_);
+    if (crash) crashLikeAFaultyDriver();  // the script's crash line
     if (delay > 0) Sleep(static_cast<DWORD>(delay));  // a slow driver: the caller waits in here
     EnterCriticalSection(&lock_);
     const int64_t now = msSinceLoad();

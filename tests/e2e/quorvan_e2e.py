@@ -24,8 +24,6 @@ SKIN_PICTURE = os.path.join(ROOT, "resources", "skin.jpg")
 RUNS = os.path.join(BUILD, "e2e")
 LONG = os.environ.get("QV_E2E_LONG") == "1"
 
-LEFT_BY_A_RUN = ("qvnth.dat", "qvnth.dat.tmp", "log.txt", "signal_log.txt", "qvnth2099.dat", "satnames.dat",
-                 "satnames.dat.tmp")
 SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 BDA_SIM = "bdasim.ax"
 WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
@@ -41,6 +39,22 @@ def wine_environment(extra=None):
     if extra:
         env.update(extra)
     return env
+
+
+def end_wine_session(extra=None, timeout=15):
+    """Waits until the prefix's Wine session has ended, and ends it after timeout.
+
+    Wine keeps a session (the wineserver and explorer.exe, which owns the desktop window every
+    program's windows hang from) about 2 s after its last program ends. explorer.exe keeps an X
+    connection to the display it was started on, and Xlib ends a process whose display goes away
+    with exit code 1 and nothing on its output: a display closed under a living session, or a new
+    display's programs joining the old session, makes Wine calls fail that way. So a display is
+    closed only once its session has ended."""
+    env = wine_environment(extra)
+    try:
+        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        subprocess.run(["wineserver", "-k"], env=env)
 
 
 def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
@@ -123,6 +137,7 @@ class Desktop:
     """One Xvfb screen on a free display number."""
 
     def __init__(self, width=1024, height=768):
+        end_wine_session()  # a session left from before would hang from no display of ours
         self.width, self.height = width, height
         self.number = next(n for n in range(70, 400) if not os.path.exists("/tmp/.X%d-lock" % n)
                            and not os.path.exists("/tmp/.X11-unix/X%d" % n))
@@ -135,6 +150,7 @@ class Desktop:
                  timeout=15, what="Xvfb on " + self.display)
 
     def close(self):
+        end_wine_session()
         self.server.terminate()
         self.server.wait()
 
@@ -172,13 +188,13 @@ class Run:
     BDA tuner registered or not (bda)."""
 
     def __init__(self, desktop, name, register_card=True, script=None, trace=True, files=None, environment=None,
-                 runs=RUNS, bda=False):
-        """runs: the folder that holds the run's folder (a test may put it on a file system of its own)."""
+                 runs=RUNS, bda=False, program=PROGRAM_DIST):
+        """runs: the folder that holds the run's folder (a test may put it on a file system of its own);
+        program: the laid-out folder the run copies."""
         self.desktop = desktop
         self.folder = os.path.join(runs, name)
         shutil.rmtree(self.folder, ignore_errors=True)
-        # make run uses dist/win64 itself: what a run there left behind is not part of the program.
-        shutil.copytree(PROGRAM_DIST, self.folder, ignore=shutil.ignore_patterns(*LEFT_BY_A_RUN))
+        shutil.copytree(program, self.folder)
         for relative, content in (files or {}).items():
             self.write(relative, content)
         self.extra = {"DISPLAY": desktop.display}
@@ -209,10 +225,13 @@ class Run:
     def register_card(self, server="tunersim.ax", *options):
         # regsvr32 now and then fails while the previous run's Wine processes are still ending; a second later it works.
         for attempt in range(3):
-            if self.wine("regsvr32", "/s", *options, os.path.join(self.folder, server)).returncode == 0:
+            result = self.wine("regsvr32", "/s", *options, os.path.join(self.folder, server))
+            if result.returncode == 0:
                 return
             time.sleep(1)
-        raise AssertionError("regsvr32 %s %s failed three times" % (" ".join(options), server))
+        raise AssertionError("regsvr32 %s %s failed three times (code %d); Wine said: %s" % (
+            " ".join(options), server, result.returncode,
+            result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
 
     # --- files in the program folder
     def path(self, relative):
@@ -244,12 +263,14 @@ class Run:
     # --- the program
     def wine(self, *args, check=False, timeout=60):
         return subprocess.run(["wine"] + list(args), cwd=self.folder, env=wine_environment(self.extra),
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout, check=check)
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
-        self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
-                                        env=wine_environment(self.extra),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine's own words about the program go beside the run's folder, for the failure messages.
+        self.stderr_path = self.folder + ".stderr.txt"
+        with open(self.stderr_path, "wb") as stderr:
+            self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
+                                            env=wine_environment(self.extra), stdout=subprocess.DEVNULL, stderr=stderr)
         if wait_window:
             self.find_window(timeout)
         return self
@@ -261,7 +282,8 @@ class Run:
                 if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
                     return window, geometry
             if self.process.poll() is not None:
-                raise AssertionError("the program ended (code %s) before its window showed" % self.process.returncode)
+                raise AssertionError("the program ended (code %s) before its window showed; Wine said: %s" % (
+                    self.process.returncode, self.wine_said()))
             return None
         self.window, geometry = wait_for(main_window, timeout, what="the main window")
         self.origin = geometry[:2]
@@ -271,7 +293,15 @@ class Run:
         try:
             return self.process.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end within %.0f s" % timeout)
+            raise AssertionError("the program did not end within %.0f s; Wine said: %s" % (timeout, self.wine_said()))
+
+    def wine_said(self):
+        """The end of what Wine wrote to the program's error output."""
+        try:
+            with open(self.stderr_path, "rb") as f:
+                return f.read()[-2000:].decode("utf-8", "replace").strip() or "(nothing)"
+        except (AttributeError, OSError):
+            return "(nothing)"
 
     def running(self):
         return self.process is not None and self.process.poll() is None
@@ -283,7 +313,7 @@ class Run:
             try:
                 self.process.wait(10)
             except subprocess.TimeoutExpired:
-                subprocess.run(["wineserver", "-k"], env=wine_environment())
+                subprocess.run(["wineserver", "-k"], env=wine_environment(self.extra))
                 self.process.wait(10)
 
     # --- driving it as a person would (client coordinates of the main window)
@@ -343,7 +373,9 @@ class Run:
         result = self.wine(DRIVER, *[str(a) for a in args], timeout=timeout)
         out = result.stdout.decode("utf-8", "replace").strip()
         if result.returncode != 0:
-            raise AssertionError("qvdriver %s failed (code %d): %s" % (" ".join(map(str, args)), result.returncode, out))
+            raise AssertionError("qvdriver %s failed (code %d): %s; Wine said: %s" % (
+                " ".join(map(str, args)), result.returncode, out or "(nothing)",
+                result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
         return json.loads(out) if out else None
 
     def state(self):

@@ -15,8 +15,8 @@ import tempfile
 import time
 import unittest
 
-from quorvan_e2e import (LONG, WINDOW_HEIGHT, WINDOW_WIDTH, Desktop, Image, QuorvanTest, skin_picture,
-                         wait_for)
+from quorvan_e2e import (LONG, WINDOW_HEIGHT, WINDOW_WIDTH, Desktop, Image, QuorvanTest, end_wine_session,
+                         skin_picture, wait_for)
 
 MARKERS = b"".join(b"%d;" % n + b"\0" * (4 - len(b"%d;" % n)) for n in range(12))
 OK = b"ok;\0"
@@ -91,6 +91,7 @@ class FramebufferDesktop(Desktop):
     """Xvfb keeping its screen in an XWD file that this process maps and reads without X round trips."""
 
     def __init__(self, width=1024, height=768):
+        end_wine_session()
         self.fbdir = tempfile.mkdtemp(prefix="qv-fb-")
         self.width, self.height = width, height
         self.number = next(n for n in range(70, 400) if not os.path.exists("/tmp/.X%d-lock" % n)

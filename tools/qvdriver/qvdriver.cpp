@@ -14,7 +14,8 @@
 //   qvdriver key <hwnd> <vk>           posts WM_KEYDOWN and WM_KEYUP with virtual key <vk>
 //   qvdriver resources                 the program's process id, open handles and GDI objects (all, and by kind)
 //
-// Exit code 0 on success, 2 when the main window is not there, 1 on bad arguments or failure.
+// Exit code 0 on success, 2 when the main window is not there, 1 on bad arguments or failure, 3 when
+// the driver itself crashed; each failure prints {"error": why}.
 #include <windows.h>
 
 #include <cstdio>
@@ -310,9 +311,21 @@ int fail(const char* why) {
   return 1;
 }
 
+// A crash of the driver itself says so on its output instead of leaving it empty (the C runtime's
+// buffer would be lost with the process).
+constexpr int kCrashedExitCode = 3;
+LONG WINAPI onCrash(EXCEPTION_POINTERS* info) {
+  std::printf("{\"error\": \"qvdriver crashed: exception 0x%08lX at %p\"}\n",
+              static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode), info->ExceptionRecord->ExceptionAddress);
+  std::fflush(stdout);
+  TerminateProcess(GetCurrentProcess(), kCrashedExitCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 }  // namespace
 
 int main() {
+  SetUnhandledExceptionFilter(onCrash);
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 2) return fail("usage: qvdriver state|items|select|settext|close|click|key|resources ...");

@@ -133,6 +133,23 @@ TEST(Script, AFifthNumberMakesReadsSlowWhileTheLineHolds) {
   EXPECT_EQ(card.readDelayMs(1100), 1500);
 }
 
+TEST(Script, ACrashLineMakesReadsCrashFromItsTimeUntilTheNextLine) {
+  const Script script = parseScript("0 1 50 40\n1000 crash \r\n2000 1 60 50\n3000 crashes\n4000 crash 5\n-5 crash\n");
+  ASSERT_EQ(script.size(), 3u) << "another word, a number after it or a negative time is malformed";
+  const struct {
+    int64_t ms;
+    bool crash;
+  } cases[] = {{-1, false}, {999, false}, {1000, true}, {1999, true}, {2000, false}};
+  for (const auto& c : cases) EXPECT_EQ(scriptCrashes(script, c.ms), c.crash) << c.ms;
+  EXPECT_FALSE(scriptReading(script, 1500).lock) << "a crash line has no signal";
+  SimulatedCard card;
+  card.useScript(script);
+  EXPECT_FALSE(card.readCrashes(5000)) << "nothing crashes before the first tune";
+  card.tune({true, 11778, 27500, 1, 1, 2}, 100);
+  EXPECT_FALSE(card.readCrashes(1099));
+  EXPECT_TRUE(card.readCrashes(1100));
+}
+
 TEST(Script, EachLineHoldsUntilTheNextAndTheLastForEver) {
   const Script script = parseScript("500 1 10 5\n1500 1 60 50\n1500 0 0 0\n2500 1 90 80\n");
   struct Case {
