@@ -10,6 +10,7 @@ import time
 import unittest
 
 import audio_capture as audio
+import pitch_checks as pitch
 import sound_checks as listen
 from quorvan_e2e import LONG, RUNS, QuorvanTest, wait_for
 
@@ -23,7 +24,7 @@ READING_BUTTON = (207, 350)
 LANGUAGE_BUTTON = (60, 350)
 DOUBLE_CLICK_STEP = 8   # pixels: two presses further apart than Windows' 4 are never a double click
 
-AUTO, TONE, VOICE, MUTE, BIRDS = range(5)
+AUTO, TONE, VOICE, MUTE, BIRDS, PITCH = range(6)
 ENGLISH, FRENCH = 0, 5
 LEVEL, QUALITY = 0, 1
 PACE_SLACK_S = 0.1      # allowed error of a median period
@@ -32,6 +33,12 @@ STOP_SLACK_S = 1.0      # a sound asked for just before the thread ended may sta
 # A sound thread that never sleeps takes a whole core on an idle machine and still a good share of
 # one on a loaded one; watching costs the program about one per cent.
 SPIN_CPU_SHARE = 0.1
+PITCH_RAMP = [20, 40, 60, 80]
+PITCH_STEP_MS = 1500
+PITCH_LATENCY_S = 0.2        # from the card's read to the new pitch heard: the steps' median
+PITCH_LATENCY_LONGEST_S = 0.5  # any one step, which Wine's audio may hold up now and then
+AFTER_STOP_S = 0.1
+STOP_REPEATS = 5
 
 
 def settings_bytes(language=ENGLISH, sound=AUTO, reading=LEVEL):
@@ -117,6 +124,14 @@ class SoundTest(QuorvanTest):
         run.click(point[0] + (DOUBLE_CLICK_STEP if self.clicks % 2 else -DOUBLE_CLICK_STEP), point[1], pause=0)
         return clicked
 
+    def press_at(self, run, rec, point, at):
+        """A press with the pointer already in place: the recording time just before the button goes down."""
+        run.move(*point)
+        self.wait_until(rec, at)
+        pressed = rec.now()
+        run.desktop.xdotool("click", "1")
+        return pressed
+
     def assertPace(self, onsets, period_s, what):
         periods = audio.intervals(onsets)
         self.assertGreaterEqual(len(periods), 2, "%s: got onsets %s, expected at least three" % (what, onsets))
@@ -180,6 +195,61 @@ class SoundFeedbackTest(SoundTest):
             beeps = self.beeps(rec, clicks[preview], ends[preview])
             self.assertGot([count >= 3 for _, count in beeps], [True], "beeps of three 930 Hz pips in preview %d "
                            "(%s)" % (preview, beeps))
+
+    def test_pitch_follows_the_level_within_a_fifth_of_a_second_without_clicks(self):
+        no_signal_ms = 5000  # the first sound of a process may start a second late
+        levels = PITCH_RAMP * 2
+        script = [(no_signal_ms + k * PITCH_STEP_MS, 1, level, 10) for k, level in enumerate(levels)]
+        run = self.open_sound_run(script=script, sound=PITCH)
+        trace = pitch.TraceClock(run.trace_path).start()
+        rec = self.record(run)
+        pressed = self.click_at(run, rec, START_BUTTON)
+        stops = [self.press_at(run, rec, START_BUTTON, pressed + (script[-1][0] + PITCH_STEP_MS) / 1000.0)]
+        for _ in range(STOP_REPEATS - 1):  # more stops, each with the signal up since its start
+            again = self.press_at(run, rec, START_BUTTON, stops[-1] + 0.8)
+            stops.append(self.press_at(run, rec, START_BUTTON, again + 0.8))
+        self.wait_until(rec, stops[-1] + 1.0)
+        rec.stop()
+        trace.stop()
+        changes = pitch.level_changes(run.trace(), trace.offset(), rec.wall_at_zero)
+        self.assertGot([level for _, level in changes], levels, "levels the card read, in order")
+        pitches = pitch.cycles(rec.samples)
+        ends = [t for t, _ in changes[1:]] + [stops[0]]
+        latencies = []
+        for (read, level), end in zip(changes, ends):
+            expected = pitch.pitch_hz(level)
+            heard = pitch.heard_at(pitches, read - 0.1, end, expected)
+            self.assertTrue(heard is not None, "level %d read at %.2f s: got no %.0f Hz before %.2f s (pitches %s)"
+                            % (level, read, expected, end,
+                               ["%.0f" % f for t, f in pitches if read <= t < read + 0.3][::10]))
+            latencies.append(heard - read)
+            got = pitch.median_pitch(pitches, heard + 0.2, end - 0.1)
+            self.assertTrue(abs(got / expected - 1) <= pitch.PITCH_TOLERANCE, "level %d: got a median pitch of %.1f "
+                            "Hz, expected %.1f Hz within 3 %%" % (level, got, expected))
+        shown = ", ".join("%.0f" % (1000 * t) for t in latencies)
+        self.assertLessEqual(listen.median(latencies), PITCH_LATENCY_S, "median time from the card's read to the "
+                             "new pitch: got %.3f s (ms: %s), expected at most %.1f s"
+                             % (listen.median(latencies), shown, PITCH_LATENCY_S))
+        self.assertLessEqual(max(latencies), PITCH_LATENCY_LONGEST_S, "longest time from the card's read to the new "
+                             "pitch: got %.3f s (ms: %s)" % (max(latencies), shown))
+        # The ticks while there is no signal: short, a second apart (the first sound may start late).
+        before = rec.samples[listen.seconds_to_index(pressed):listen.seconds_to_index(changes[0][0] - 0.1)]
+        ticks = [pressed + onset for onset, _ in audio.bursts(before, listen.SOUNDING, 0.3, audio.FRAME_S)]
+        self.assertGreaterEqual(len(ticks), 3, "ticks before the signal: got onsets %s" % ticks)
+        self.assertPace(ticks, 1.0, "ticks while there is no signal")
+        self.assertLessEqual(rec.sounding(pressed, changes[0][0] - 0.1), 3 * len(ticks),
+                             "sounding 5 ms frames of %d ticks" % len(ticks))
+        tone = rec.samples[listen.seconds_to_index(changes[0][0]):listen.seconds_to_index(stops[0])]
+        bound = pitch.waveform_step(pitch.pitch_hz(max(levels)), max(abs(x) for x in tone)) * 1.2
+        jumps = pitch.clicks(tone, bound)
+        self.assertGot(jumps[:5], [], "samples jumping by more than %.3f (the waveform's own step at its "
+                       "highest pitch, and a fifth more)" % bound)
+        tails = [rec.sounded_until(stop - 0.5, stop + 0.9) - stop for stop in stops]
+        shown = ", ".join("%.0f" % (1000 * t) for t in tails)
+        self.assertLessEqual(listen.median(tails), AFTER_STOP_S, "median time the tone went on after a stop: got "
+                             "%.3f s (ms: %s), expected at most %.1f s" % (listen.median(tails), shown, AFTER_STOP_S))
+        for stop in stops:
+            self.assertSilent(rec, stop + STOP_SLACK_S / 2, stop + 0.9, "after the stop at %.2f s" % stop)
 
     def test_tone_mode_beeps_every_one_and_a_half_seconds_until_stopped(self):
         run = self.open_sound_run(script=locked(60, 40), sound=TONE)
