@@ -3,6 +3,7 @@ parec records it, and the recording is checked for which of the program's sounds
 
 The first sound of a process starts late and onsets jitter, so paces are medians of several periods.
 """
+import math
 import os
 import shutil
 import struct
@@ -132,6 +133,11 @@ class SoundTest(QuorvanTest):
         run.desktop.xdotool("click", "1")
         return pressed
 
+    def ticks(self, rec, start, end):
+        """Onsets of sounds as short as Pitch's ticks, after 0.3 s of silence."""
+        part = rec.samples[listen.seconds_to_index(start):listen.seconds_to_index(end)]
+        return [start + onset for onset, _ in audio.bursts(part, listen.SOUNDING, 0.3, audio.FRAME_S)]
+
     def assertPace(self, onsets, period_s, what):
         periods = audio.intervals(onsets)
         self.assertGreaterEqual(len(periods), 2, "%s: got onsets %s, expected at least three" % (what, onsets))
@@ -176,25 +182,44 @@ class SoundFeedbackTest(SoundTest):
         run = self.open_sound_run(language=FRENCH, sound=BIRDS)
         rec = self.record(run)
         first = rec.now() + 0.3
-        clicks = [self.click_at(run, rec, SOUND_BUTTON, first + k * CLICK_SPACING_S) for k in range(5)]
+        clicks = [self.click_at(run, rec, SOUND_BUTTON, first + k * CLICK_SPACING_S) for k in range(6)]
         ends = clicks[1:] + [clicks[-1] + CLICK_SPACING_S]
         self.wait_until(rec, ends[-1])
         rec.stop()
         previews = listen.zeros() + ["TONE"] + listen.BIRDS
-        self.assertHeard(rec, clicks[0], ends[0], "TONE", previews, "preview of Auto")
-        self.assertHeard(rec, clicks[1], ends[1], "TONE", previews, "preview of Tone")
-        self.assertHeard(rec, clicks[2], ends[2], "FR0", previews, "preview of Voice in French")
-        self.assertSilent(rec, clicks[3], ends[3], "preview of Mute")
-        calls = cycles(rec.onsets(clicks[4], ends[4]), 0.8)
+        self.assertGlide(rec, clicks[0], ends[0])
+        self.assertHeard(rec, clicks[1], ends[1], "TONE", previews, "preview of Auto")
+        self.assertHeard(rec, clicks[2], ends[2], "TONE", previews, "preview of Tone")
+        self.assertHeard(rec, clicks[3], ends[3], "FR0", previews, "preview of Voice in French")
+        self.assertSilent(rec, clicks[4], ends[4], "preview of Mute")
+        calls = cycles(rec.onsets(clicks[5], ends[5]), 0.8)
         self.assertGot(len(calls), 2, "bird calls after choosing Birds (onsets %s)" % calls)
         # One gap is one pair of onsets, which jitter on a loaded machine: the second's wait is the long
         # test's, as the median of eight.
         self.assertHeard(rec, calls[0][0], calls[1][0], "BIRD0", previews, "first call of the Birds preview")
-        self.assertHeard(rec, calls[1][0], ends[4], "BIRD1", previews, "second call of the Birds preview")
-        for preview in (0, 1):
+        self.assertHeard(rec, calls[1][0], ends[5], "BIRD1", previews, "second call of the Birds preview")
+        for preview in (1, 2):
             beeps = self.beeps(rec, clicks[preview], ends[preview])
             self.assertGot([count >= 3 for _, count in beeps], [True], "beeps of three 930 Hz pips in preview %d "
                            "(%s)" % (preview, beeps))
+
+    def assertGlide(self, rec, start, end):
+        """Pitch's preview: one sound of about a second rising from the lowest pitch to the highest."""
+        sounds = audio.bursts(rec.samples[listen.seconds_to_index(start):listen.seconds_to_index(end)],
+                              listen.SOUNDING, 0.1, 0.1)
+        self.assertGot(len(sounds), 1, "sounds of the Pitch preview (%s)" % sounds)
+        onset, finish = sounds[0][0] + start, sounds[0][1] + start
+        self.assertTrue(abs(finish - onset - 1.0) <= PACE_SLACK_S, "Pitch preview: got %.3f s of sound, expected "
+                        "1 s" % (finish - onset))
+        heard = [f for t, f in pitch.cycles(rec.samples[listen.seconds_to_index(onset):listen.seconds_to_index(finish)])]
+        tenth = len(heard) // 10
+        for got, expected, what in ((listen.median(heard[:tenth]), pitch.LOWEST_HZ, "first"),
+                                    (listen.median(heard[-tenth:]), pitch.HIGHEST_HZ, "last")):
+            self.assertTrue(abs(got / expected - 1) <= 0.15, "Pitch preview: got %.0f Hz in its %s tenth of cycles, "
+                            "expected about %.0f Hz" % (got, what, expected))
+        rising = sum(1 for a, b in zip(heard, heard[10:]) if b > a)
+        self.assertGreater(rising, 0.9 * (len(heard) - 10), "Pitch preview: cycles higher than the tenth before "
+                           "them, of %d" % (len(heard) - 10))
 
     def test_pitch_follows_the_level_within_a_fifth_of_a_second_without_clicks(self):
         no_signal_ms = 5000  # the first sound of a process may start a second late
@@ -233,8 +258,7 @@ class SoundFeedbackTest(SoundTest):
         self.assertLessEqual(max(latencies), PITCH_LATENCY_LONGEST_S, "longest time from the card's read to the new "
                              "pitch: got %.3f s (ms: %s)" % (max(latencies), shown))
         # The ticks while there is no signal: short, a second apart (the first sound may start late).
-        before = rec.samples[listen.seconds_to_index(pressed):listen.seconds_to_index(changes[0][0] - 0.1)]
-        ticks = [pressed + onset for onset, _ in audio.bursts(before, listen.SOUNDING, 0.3, audio.FRAME_S)]
+        ticks = self.ticks(rec, pressed, changes[0][0] - 0.1)
         self.assertGreaterEqual(len(ticks), 3, "ticks before the signal: got onsets %s" % ticks)
         self.assertPace(ticks, 1.0, "ticks while there is no signal")
         self.assertLessEqual(rec.sounding(pressed, changes[0][0] - 0.1), 3 * len(ticks),
@@ -244,12 +268,12 @@ class SoundFeedbackTest(SoundTest):
         jumps = pitch.clicks(tone, bound)
         self.assertGot(jumps[:5], [], "samples jumping by more than %.3f (the waveform's own step at its "
                        "highest pitch, and a fifth more)" % bound)
-        tails = [rec.sounded_until(stop - 0.5, stop + 0.9) - stop for stop in stops]
+        tails = [rec.sounded_until(stop - 0.5, stop + 0.75) - stop for stop in stops]  # the next start is at 0.8 s
         shown = ", ".join("%.0f" % (1000 * t) for t in tails)
         self.assertLessEqual(listen.median(tails), AFTER_STOP_S, "median time the tone went on after a stop: got "
                              "%.3f s (ms: %s), expected at most %.1f s" % (listen.median(tails), shown, AFTER_STOP_S))
         for stop in stops:
-            self.assertSilent(rec, stop + STOP_SLACK_S / 2, stop + 0.9, "after the stop at %.2f s" % stop)
+            self.assertSilent(rec, stop + STOP_SLACK_S / 2, stop + 0.75, "after the stop at %.2f s" % stop)
 
     def test_tone_mode_beeps_every_one_and_a_half_seconds_until_stopped(self):
         run = self.open_sound_run(script=locked(60, 40), sound=TONE)
@@ -306,13 +330,23 @@ class SoundFeedbackTest(SoundTest):
         rec = self.record(run)
         self.click_at(run, rec, SOUND_BUTTON)  # to Birds; its preview also wakes the process's audio
         pressed = self.click_at(run, rec, START_BUTTON, rec.now() + 2.5)
-        for k in range(6):  # Auto, Tone, Voice, Mute, Birds, Auto: no preview while watching
-            self.click_at(run, rec, SOUND_BUTTON, pressed + 1.0 + 0.5 * k)
+        modes = [self.click_at(run, rec, SOUND_BUTTON, pressed + 1.0 + 0.5 * k) for k in range(6)]
+        # Pitch, Auto, Tone, Voice, Mute, Birds: no preview while watching; then Pitch ticking for 2.5 s
+        ticking = self.click_at(run, rec, SOUND_BUTTON, rec.now() + 0.5)
+        auto = self.click_at(run, rec, SOUND_BUTTON, ticking + 2.5)
         switched = self.click_at(run, rec, READING_BUTTON, rec.now() + 1.0)
         self.wait_until(rec, switched + 9.0)
         rec.stop()
-        self.assertSilent(rec, pressed + 0.5, switched, "watching the quality of 0 beside a level of 57, through "
-                          "every sound mode")
+        self.assertSilent(rec, pressed + 0.5, modes[0], "watching the quality of 0 beside a level of 57, in Birds")
+        self.assertSilent(rec, modes[1] + 0.3, ticking, "watching the quality of 0 through Auto, Tone, Voice, Mute, "
+                          "Birds")
+        self.assertSilent(rec, auto + 0.3, switched, "watching the quality of 0 in Auto")
+        for start, end in ((modes[0], modes[1]), (ticking, auto)):
+            sounding = rec.sounding(start, end + 0.3)
+            self.assertTrue(sounding <= 3 * math.ceil(end + 0.3 - start), "Pitch at reading 0 between %.2f s and "
+                            "%.2f s: got %d sounding 5 ms frames, expected no more than the ticks" % (start, end, sounding))
+        ticks = self.ticks(rec, ticking, auto + 0.3)
+        self.assertTrue(2 <= len(ticks) <= 3, "ticks in Pitch mode at reading 0 during 2.5 s: got onsets %s" % ticks)
         beeps = self.beeps(rec, switched)
         self.assertGot(len(beeps), 3, "Auto beeps after switching to the level of 57 (%s)" % beeps)
         self.assertPace([onset for onset, _ in beeps], 1.4, "Auto mode beeps")
@@ -386,19 +420,19 @@ class LongSoundTest(SoundTest):
             self.assertSilent(rec, cycle[0] + 0.6, following[0] - 0.1, "after the one digit")
 
     def test_damaged_sound_mode_stays_silent_and_does_not_burn_a_core(self):
-        run = self.open_sound_run(script=locked(57, 40), sound=5)
+        run = self.open_sound_run(script=locked(57, 40), sound=6)
         rec = self.record(run)
         pressed = self.click_at(run, rec, START_BUTTON)
         self.wait_until(rec, pressed + 1.0)
         cpu_before, wall_before = cpu_seconds(run.process.pid), time.monotonic()
         self.wait_until(rec, pressed + 5.0)
         cpu_share = (cpu_seconds(run.process.pid) - cpu_before) / (time.monotonic() - wall_before)
-        counted = self.click_at(run, rec, SOUND_BUTTON)  # 5 counts on to 6, never back to Auto
+        counted = self.click_at(run, rec, SOUND_BUTTON)  # 6 counts on to 7, never back to Auto
         self.wait_until(rec, counted + 3.0)
         self.click_at(run, rec, START_BUTTON)
         wait_for(lambda: run.state()["combos"]["111"]["visible"], 10, 0.2, "the lists back after stop")
-        self.click_at(run, rec, SOUND_BUTTON, rec.now() + 0.5)  # 6 to 7 while idle: no preview
+        self.click_at(run, rec, SOUND_BUTTON, rec.now() + 0.5)  # 7 to 8 while idle: no preview
         self.wait_until(rec, rec.now() + 2.0)
         rec.stop()
-        self.assertSilent(rec, pressed, rec.now() - 0.5, "sound modes 5, 6 and 7 with a signal of 57")
-        self.assertLess(cpu_share, SPIN_CPU_SHARE, "share of one core used while watching in sound mode 5")
+        self.assertSilent(rec, pressed, rec.now() - 0.5, "sound modes 6, 7 and 8 with a signal of 57")
+        self.assertLess(cpu_share, SPIN_CPU_SHARE, "share of one core used while watching in sound mode 6")

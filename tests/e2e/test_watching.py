@@ -15,7 +15,7 @@ import tempfile
 import time
 import unittest
 
-from quorvan_e2e import (LONG, WINDOW_HEIGHT, WINDOW_WIDTH, Desktop, Image, QuorvanTest, skin_picture,
+from quorvan_e2e import (LONG, WINDOW_HEIGHT, WINDOW_WIDTH, Desktop, Image, QuorvanTest, read_text, skin_picture,
                          wait_for)
 
 MARKERS = b"".join(b"%d;" % n + b"\0" * (4 - len(b"%d;" % n)) for n in range(12))
@@ -381,6 +381,11 @@ class WatchTest(WatchingCase):
         self.assertTrue(names.count("ReadSignal") >= 10, "got %d ReadSignal calls" % names.count("ReadSignal"))
 
 
+def is_text_ink(pixel):
+    """The settings strip's dark blue-grey text (40, 60, 80) and its smoothed edges, against the light skin."""
+    return sum(pixel) < 450
+
+
 class ButtonsTest(WatchingCase):
     def strip(self, run, box):
         return self.window_image(run).crop(*box)
@@ -410,11 +415,12 @@ class ButtonsTest(WatchingCase):
         self.click_until_changed(run, LANGUAGE, SETTINGS_NAME, "German again")
 
         sounds = [self.strip(run, SETTINGS_SOUND)]
-        for _ in range(4):  # Tone, Voice, Mute, Birds (the bird preview holds the window 1 s)
+        for _ in range(5):  # Tone, Voice, Mute, Birds (the bird preview holds the window 1 s), Pitch
             sounds.append(self.click_until_changed(run, SOUND, SETTINGS_SOUND, "the next sound mode"))
-        self.assertGot(len({s.data for s in sounds}), 5, "different sound mode names in five steps")
-        wrapped = self.click_until_changed(run, SOUND, SETTINGS_SOUND, "the sound mode after Birds")
-        self.assertGot(wrapped.data == sounds[0].data, True, "sound mode after five clicks equals Auto")
+        self.assertGot(len({s.data for s in sounds}), 6, "different sound mode names in six steps")
+        self.assertGot(read_text(sounds[5], is_text_ink, self.id() + "-sound"), "Pitch", "the sixth sound mode's name")
+        wrapped = self.click_until_changed(run, SOUND, SETTINGS_SOUND, "the sound mode after Pitch")
+        self.assertGot(wrapped.data == sounds[0].data, True, "sound mode after six clicks equals Auto")
         self.click_until_changed(run, SOUND, SETTINGS_SOUND, "Tone again")
 
         level = self.strip(run, SETTINGS_READING)
