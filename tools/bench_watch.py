@@ -30,7 +30,7 @@ DIST = os.environ.get("QV_DIST", os.path.join(ROOT, "dist"))
 WATCH_SECONDS = 30
 IDLE_SECONDS = 10
 SAMPLE_S = 0.003
-SOUND_MODES = ["Auto", "Tone", "Voice", "Mute", "Birds"]
+SOUND_MODES = ["Auto", "Tone", "Voice", "Mute", "Birds", "Pitch"]
 STOP_REPEATS = 5
 
 # Window positions (client pixels of the 512 x 384 window).

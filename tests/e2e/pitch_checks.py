@@ -108,6 +108,19 @@ def median_pitch(pitches, start, end):
     return audio.median([f for t, f in pitches if start <= t < end])
 
 
+def steps_heard(changes, pitches, end):
+    """For each level change [(recording time, level)]: (level, expected Hz, seconds from the read to the
+    new pitch heard or None, the median pitch once settled), each step up to the next one or end."""
+    ends = [t for t, _ in changes[1:]] + [end]
+    steps = []
+    for (read, level), until in zip(changes, ends):
+        expected = pitch_hz(level)
+        heard = heard_at(pitches, read - 0.1, until, expected)
+        settled = median_pitch(pitches, heard + 0.2, until - 0.1) if heard is not None else float("nan")
+        steps.append((level, expected, None if heard is None else heard - read, settled))
+    return steps
+
+
 def waveform_step(hz, peak):
     """The largest step between neighbouring samples that the waveform makes at hz and peak."""
     def wave(phase):
