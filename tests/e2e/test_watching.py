@@ -67,6 +67,9 @@ MARKER_COLOUR = (0, 0, 255)
 STATUS_COLOUR = (200, 0, 0)
 
 
+PITCH = 5  # the sound mode
+
+
 def settings_bytes(language=0, sound=3, lnb=2, position=SATELLITE_192, frequency=11778000, reading=0):
     """A settings record; sound Mute by default so the runs stay quiet and quick."""
     record = bytearray(256)
@@ -354,8 +357,9 @@ class WatchTest(WatchingCase):
         self.assertGot(run.trace()[-1][1], "Release", "last call in the card's trace")
 
     def test_both_readings_zero_keep_the_button_red_and_close_while_watching_ends_the_threads(self):
-        # A C-band transponder typed with kHz digits, on LNB4.
-        run = self.open_watch_run(script=[(0, 1, 0, 0), (4000, 1, 35, 20)], settings=settings_bytes(lnb=4))
+        # A C-band transponder typed with kHz digits, on LNB4; the sound mode Pitch, whose stream (to no sound
+        # device here) the close must end as well.
+        run = self.open_watch_run(script=[(0, 1, 0, 0), (4000, 1, 35, 20)], settings=settings_bytes(lnb=4, sound=PITCH))
         run.driver("settext", 112, "3799500,L,27500")
         self.press_start(run)
         meter = self.wait_meter(run, lambda m: len(m.glyphs(LEVEL, ZERO_COLOUR)[0]) == 2,
