@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int kToneSampleRate = 22050;       // mono, 16 bits
+// Mono, 16 bits. A 10 ms period is a whole number of samples: at 22050 Hz Wine pulls 221 samples each
+// 10 ms and the sound falls 2 ms further behind every second.
+constexpr int kToneSampleRate = 44100;
 constexpr double kLowestPitchHz = 300.0;     // reading 1
 constexpr double kHighestPitchHz = 1500.0;   // reading 100 and above
 constexpr int32_t kHighestPitchReading = 100;

@@ -5,7 +5,8 @@ The program watches in Pitch mode under Wine while the simulated card's script s
 through 20, 40, 60 and 80 % every second; its sound goes to a PulseAudio null sink of our own and
 is recorded. For each step: the time from the card's trace saying it read the new level to the
 tone reaching that level's pitch (within 3 %), and the pitch it settles at. Prints the median and
-longest time (target: median at most 150 ms). Needs a built dist (make dist), a Wine prefix
+longest time (target: median at most 150 ms). Then ten starts and stops: how long the tone goes on
+after the stop button's press (target: nothing heard 100 ms after it). Needs a built dist (make dist), a Wine prefix
 (make prefix), PulseAudio and parec; Python standard library only.
 """
 import os
@@ -26,6 +27,8 @@ STEP_MS = 1000
 NO_SIGNAL_MS = 3000  # the first sound of a process may start a second late
 LEVELS = [20, 40, 60, 80]
 TARGET_MS = 150
+STOPS = 10
+STOP_TARGET_MS = 100
 
 
 def record_steps(desktop, sink):
@@ -39,14 +42,28 @@ def record_steps(desktop, sink):
         rec = listen.Recording(sink, run.path("sound.wav")).start()
         run.click(*START_BUTTON, pause=0)
         time.sleep((NO_SIGNAL_MS + STEPS * STEP_MS) / 1000.0 + 0.5)
-        stopped = rec.now()
-        run.click(*START_BUTTON)
+        stops = []
+        for _ in range(STOPS):
+            stops.append(press(run, rec))
+            time.sleep(0.8)
+            press(run, rec)
+            time.sleep(0.8)
         rec.stop()
         trace.stop()
     finally:
         run.stop()
     changes = pitch.level_changes(run.trace(), trace.offset(), rec.wall_at_zero)
-    return pitch.steps_heard(changes, pitch.cycles(rec.samples), stopped)
+    tails = [rec.sounded_until(stop - 0.5, stop + 0.75) - stop for stop in stops]
+    return pitch.steps_heard(changes, pitch.cycles(rec.samples), stops[0]), tails
+
+
+def press(run, rec):
+    """A press on the start button with the pointer already there: the recording time just before it."""
+    run.move(*START_BUTTON)
+    time.sleep(0.05)
+    pressed = rec.now()
+    run.desktop.xdotool("click", "1")
+    return pressed
 
 
 def main():
@@ -58,7 +75,7 @@ def main():
     desktop = e2e.Desktop()
     sink = audio.NullSink(os.path.join(e2e.BUILD, "bench", "pulse-pitch")).start()
     try:
-        steps = record_steps(desktop, sink)
+        steps, tails = record_steps(desktop, sink)
     finally:
         sink.close()
         desktop.close()
@@ -70,6 +87,10 @@ def main():
               % (listen.median(heard), max(heard), TARGET_MS))
         print("  each step (ms): %s" % " ".join("%.0f" % t for t in heard))
         print("  settled pitch: at most %.2f %% from the curve" % max(off))
+    tails = [tail * 1000 for tail in tails]
+    print("  tone after a stop's press: median %.0f ms, longest %.0f ms over %d stops (target: nothing heard "
+          "after %d ms) (%s)" % (listen.median(tails), max(tails), len(tails), STOP_TARGET_MS,
+                                 " ".join("%.0f" % t for t in tails)))
 
 
 if __name__ == "__main__":
