@@ -61,7 +61,8 @@ bool WaveToneOutput::write(const int16_t* samples, StopEvent& stop) {
       std::memcpy(device_->samples[i], samples, kBufferBytes);
       header.dwFlags &= ~WHDR_DONE;
       device_->queued[i] = device_->waveOut->write(device_->handle, &header, sizeof(header)) == MMSYSERR_NOERROR;
-      return true;
+      // A device that takes no more (unplugged) still paces the thread, as a played buffer would.
+      return device_->queued[i] || stop.pause(kToneBufferMs);
     }
     // Every buffer is playing: wait for one to finish, or for stop.
     if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) return false;
