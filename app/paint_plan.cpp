@@ -17,7 +17,7 @@ constexpr Language kLanguages[kLanguageCount] = {
 
 constexpr PlacedText kSoundModes[kSoundModeCount] = {
     {"Auto", 117, kSettingsTextY}, {"Tone", 116, kSettingsTextY}, {"Voice", 116, kSettingsTextY},
-    {"Mute", 116, kSettingsTextY}, {"Birds", 114, kSettingsTextY},
+    {"Mute", 116, kSettingsTextY}, {"Birds", 114, kSettingsTextY}, {"Pitch", 116, kSettingsTextY},
 };
 
 constexpr PlacedText kQualityText{"Quality", 183, kSettingsTextY};

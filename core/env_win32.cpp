@@ -13,6 +13,7 @@ class Win32StopEvent final : public StopEvent {
   void set() override { SetEvent(event_); }
   void reset() override { ResetEvent(event_); }
   bool isSet() override { return WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
+  HANDLE handle() const { return event_; }
   bool pause(uint32_t ms) override {
     if (event_ == nullptr) {  // no event to wait on: still keep the pace
       Sleep(ms);
@@ -43,10 +44,16 @@ class SectionLock final : public Lock {
 
 }  // namespace
 
-StopEvent& watchStopEvent() {
+namespace {
+Win32StopEvent& theStopEvent() {
   static Win32StopEvent event;
   return event;
 }
+}  // namespace
+
+StopEvent& watchStopEvent() { return theStopEvent(); }
+
+void* watchStopEventHandle() { return theStopEvent().handle(); }
 
 Lock& programLock() {
   static CriticalSectionLock lock;

@@ -19,6 +19,20 @@ BOOL lateSndPlaySound(LPCSTR sound, UINT flags) {
   return play != nullptr ? play(sound, flags) : FALSE;
 }
 
+const LateWaveOut* lateWaveOut() {
+  static const LateWaveOut functions = {
+      lateFunction<decltype(&waveOutOpen)>("winmm.dll", "waveOutOpen"),
+      lateFunction<decltype(&waveOutPrepareHeader)>("winmm.dll", "waveOutPrepareHeader"),
+      lateFunction<decltype(&waveOutWrite)>("winmm.dll", "waveOutWrite"),
+      lateFunction<decltype(&waveOutReset)>("winmm.dll", "waveOutReset"),
+      lateFunction<decltype(&waveOutUnprepareHeader)>("winmm.dll", "waveOutUnprepareHeader"),
+      lateFunction<decltype(&waveOutClose)>("winmm.dll", "waveOutClose"),
+  };
+  const bool complete = functions.open && functions.prepare && functions.write && functions.reset &&
+                        functions.unprepare && functions.close;
+  return complete ? &functions : nullptr;
+}
+
 BOOL lateInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   static const Init init = lateFunction<Init>("comctl32.dll", "InitCommonControlsEx");

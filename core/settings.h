@@ -14,7 +14,7 @@ constexpr int32_t kDefaultDishHeight = 1200;
 // build we make (x86 and x86-64), so the struct is the file image.
 struct SettingsRecord {
   int32_t languageIndex;     // 0 English .. 7 Portuguese
-  int32_t soundMode;         // 0 Auto, 1 Tone, 2 Voice, 3 Mute, 4 Birds
+  int32_t soundMode;         // 0 Auto, 1 Tone, 2 Voice, 3 Mute, 4 Birds, 5 Pitch
   int32_t lnbSelection;      // 0 None, 1..4 LNB1..LNB4, -1 none selected
   int32_t satellitePosition; // tenths of a degree eastward, 0..3599
   int32_t frequencyKHz;      // current transponder, kHz

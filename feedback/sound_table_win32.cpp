@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <vector>
+
 #include "core/env.h"
 #include "core/late_dlls_win32.h"
 #include "core/globals.h"
+#include "feedback/pitch_tone.h"
 #include "feedback/sound_table.h"
 
 namespace {
@@ -27,7 +30,17 @@ class WaveOutPlayer final : public SoundPlayer {
  public:
   void play(int entry) override {
     if (entry < 0 || entry >= kSoundTableSize || soundTable[entry] == nullptr) return;
-    lateSndPlaySound(static_cast<LPCSTR>(soundTable[entry]), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    playImage(soundTable[entry]);
+  }
+  // Made at the first preview and kept, since the sound plays on after the call returns.
+  void playGlidePreview() override {
+    static const std::vector<uint8_t> image = waveImage(glidePreview());
+    playImage(image.data());
+  }
+
+ private:
+  static void playImage(const void* image) {
+    lateSndPlaySound(static_cast<LPCSTR>(image), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
   }
 };
 

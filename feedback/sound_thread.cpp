@@ -60,6 +60,11 @@ bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, S
 }
 
 bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
+  if (snapshot.soundMode == kSoundModePitch) {
+    if (snapshot.reading == 0) seams.autoToneCounter.store(0);
+    return seams.pitch.play(snapshot.reading, seams.stop);
+  }
+  seams.pitch.end();
   if (snapshot.reading == 0) {
     seams.autoToneCounter.store(0);
     return seams.stop.pause(kQuietCycleMs);
@@ -88,6 +93,7 @@ void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running) {
     // Nothing new starts once stop is pressed.
     if (seams.stop.isSet() || !runSoundCycle(snapshot, seams)) break;
   } while (snapshot.watch != 0);
+  seams.pitch.end();
   running.store(0);
 }
 
@@ -104,6 +110,9 @@ void playModePreview(int32_t soundMode, int32_t languageIndex, SoundPlayer& play
       player.play(birdEntry(0));
       clock.sleepMs(kBirdPreviewGapMs);
       player.play(birdEntry(1));
+      break;
+    case kSoundModePitch:
+      player.playGlidePreview();
       break;
     default:  // Mute, or a damaged mode
       break;

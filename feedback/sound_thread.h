@@ -8,9 +8,9 @@
 #include "core/env.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "feedback/pitch_stream.h"
 #include "feedback/sound_mode.h"
 
-constexpr uint32_t kQuietCycleMs = 100;      // zero reading, Mute, and readings or modes we cannot voice
 constexpr int32_t kAutoBeepCount = 3;        // beeps in Auto mode before the value is spoken
 constexpr uint32_t kAutoBeepPauseMs = 1400;
 constexpr uint32_t kTonePauseMs = 1500;
@@ -25,6 +25,8 @@ class SoundPlayer {
  public:
   virtual ~SoundPlayer() = default;
   virtual void play(int entry) = 0;
+  // Plays the Pitch mode's rising glide the same way.
+  virtual void playGlidePreview() = 0;
 };
 
 // Uniform non-negative integers, as the C library's rand gives them (0..32767).
@@ -61,6 +63,7 @@ struct SoundSeams {
   StopEvent& stop;
   RandomSource& random;
   std::atomic<int32_t>& autoToneCounter;
+  PitchStream& pitch;
 };
 
 // The value as its first two decimal characters: the tens then, 500 ms later, the units, then
@@ -70,12 +73,14 @@ bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, S
 
 // One cycle of the sound thread acting on a snapshot. Never returns without pausing, so a
 // damaged mode or a negative reading cannot make the thread spin. False when stop cut it short.
+// In Pitch mode a cycle is one buffer of the tone; any other mode first ends the tone.
 bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
 
 // The whole thread: raises running, cycles while the snapshot's watch flag is set (so at most
-// one cycle follows the end of watching) and the stop event is not set, clears running.
+// one cycle follows the end of watching) and the stop event is not set, ends the tone, clears running.
 void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running);
 
 // The preview of a newly chosen sound mode: TONE for Auto and Tone, the language's zero for
-// Voice, nothing for Mute, BIRD0 then a second later BIRD1 for Birds (sleeping on the caller).
+// Voice, nothing for Mute, BIRD0 then a second later BIRD1 for Birds (sleeping on the caller),
+// the rising glide for Pitch.
 void playModePreview(int32_t soundMode, int32_t languageIndex, SoundPlayer& player, Clock& clock);

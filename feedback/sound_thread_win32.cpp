@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "feedback/sound_table_win32.h"
 #include "feedback/sound_thread.h"
+#include "feedback/tone_output_win32.h"
 
 namespace {
 
@@ -21,7 +22,9 @@ class LockedSnapshots final : public SnapshotSource {
 
 DWORD WINAPI soundThread(LPVOID) {
   LockedSnapshots snapshots;
-  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter};
+  WaveToneOutput toneOutput;
+  PitchStream pitch(toneOutput);
+  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter, pitch};
   runSoundThread(seams, signalState.soundRunning);
   return 0;
 }

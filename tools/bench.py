@@ -11,6 +11,7 @@
    by make bench) notes the time each start-up step ended; medians of each step over as many runs.
 2. The transponder lists benchmark (tools/bench_transponders.py).
 3. The watching benchmark (tools/bench_watch.py).
+4. Pitch mode's latency from the card's read to the tone's new pitch (tools/bench_pitch.py).
 """
 import os
 import shutil
@@ -164,6 +165,7 @@ def main():
     startup_bench()
     run_script("bench_transponders.py")
     run_script("bench_watch.py")
+    run_script("bench_pitch.py")
     return 0
 
 

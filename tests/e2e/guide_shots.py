@@ -19,6 +19,9 @@ START_BUTTON = (422, 145)
 DISH_BUTTON = (297, 294)
 SORT_BUTTON = (57, 120)  # acts on nothing while watching, so a double click there only opens the log
 NEUTRAL = (300, 250)     # on no hot region and no control: no hover image, no tooltip
+SOUND_BUTTON = (132, 350)
+SETTINGS_PANEL = (10, 270, 250, 100)  # the language, sound mode and reading with their three buttons
+DOUBLE_CLICK_GAP = 0.6   # two presses on one place further apart than this are never a double click
 LNB_LIST, SATELLITE_LIST, TRANSPONDER_LIST = 110, 111, 112
 CALC_SATELLITES, CALC_LONGITUDE, CALC_LATITUDE = 125, 121, 123
 
@@ -41,7 +44,7 @@ DIALOG_SHAPE = (480, 194, 35, 35)
 
 # The pictures, by file name, in the order they are made.
 NAMES = ("main-idle.png", "main-chosen.png", "calculator.png", "main-watching.png", "signal-log.png",
-         "message-no-card.png")
+         "settings-pitch.png", "message-no-card.png")
 # Parts of a picture that legitimately differ between two runs (x, y, w, h): the signal log's bars
 # grow once a second; the calculator's compass bearing and declination follow today's date (at the
 # example site a hundredth of a degree in about a month). The calculator's client area starts at (1, 1).
@@ -163,6 +166,17 @@ def watching_and_log(run, shooter):
                  what="the lists back after stopping")
 
 
+def settings_pitch(run, shooter):
+    """The settings panel with the sound mode moved on from Auto to Pitch (the Birds preview holds the window 1 s)."""
+    for _ in range(5):
+        run.click(*SOUND_BUTTON, pause=DOUBLE_CLICK_GAP)
+    time.sleep(1.5)
+    run.move(*NEUTRAL)
+    time.sleep(0.6)
+    x, y, width, height = SETTINGS_PANEL
+    shooter.window("settings-pitch.png", (run.origin[0] + x, run.origin[1] + y, width, height), None)
+
+
 def make_pictures(desktop, out_dir, open_run):
     """Runs the program twice (with the simulated card, then without any card) and saves every picture
     of NAMES into out_dir. open_run(name=..., **options) gives an e2e.Run. Returns {name: path}."""
@@ -176,6 +190,7 @@ def make_pictures(desktop, out_dir, open_run):
     shooter.main_window("main-chosen.png")
     calculator(run, shooter, run.items(SATELLITE_LIST))
     watching_and_log(run, shooter)
+    settings_pitch(run, shooter)
     run.driver("close")
     run.wait_exit(30)
 

@@ -128,6 +128,22 @@ class Image:
         subprocess.run(["convert", "ppm:-", path], input=header + self.data, check=True)
 
 
+def read_text(image, ink, name):
+    """Reads painted text: ink pixels become black on white, enlarged and softened (tesseract reads
+    blocky pixel text as the dictionary word, "successfully"), then tesseract."""
+    mask = bytearray()
+    for y in range(image.height):
+        for x in range(image.width):
+            mask += b"\0\0\0" if ink(image.pixel(x, y)) else b"\xff\xff\xff"
+    path = os.path.join(RUNS, name + ".png")
+    header = b"P6\n%d %d\n255\n" % (image.width, image.height)
+    subprocess.run(["convert", "ppm:-", "-resize", "300%", "-blur", "0x1", "-bordercolor", "white", "-border", "20", path],
+                   input=header + bytes(mask), check=True)
+    out = subprocess.run(["tesseract", path, "stdout", "--psm", "6"], stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, check=True).stdout.decode("utf-8", "replace")
+    return " ".join(out.split())
+
+
 def skin_picture():
     """The skin picture as the program decodes it (4:4:4 JPEG: ImageMagick gives the same pixels)."""
     return Image.load(SKIN_PICTURE)

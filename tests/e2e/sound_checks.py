@@ -67,6 +67,13 @@ class Recording:
                                                  None if end is None else seconds_to_index(end)])
         return sum(1 for level in levels if level > SOUNDING)
 
+    def sounded_until(self, start, end):
+        """The end of the last sounding frame between two recording times; start when none sounds."""
+        first = seconds_to_index(start) // audio.FRAME
+        levels = audio.frame_levels(self.samples[first * audio.FRAME:seconds_to_index(end)])
+        sounding = [k for k, level in enumerate(levels) if level > SOUNDING]
+        return (first + sounding[-1] + 1) * audio.FRAME_S if sounding else start
+
     def onsets(self, start=0.0, end=None, quiet_s=0.04):
         """Times where sound begins after at least quiet_s of silence."""
         offset = seconds_to_index(start)

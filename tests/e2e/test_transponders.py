@@ -8,7 +8,7 @@ import struct
 import subprocess
 import time
 
-from quorvan_e2e import QuorvanTest, RUNS, wait_for, wine_environment
+from quorvan_e2e import QuorvanTest, read_text, wait_for, wine_environment
 from test_shell import settings_bytes
 from test_watching import DOUBLE_CLICK_GAP, START
 
@@ -91,22 +91,6 @@ def is_status_red(pixel):
 
 def is_dark_ink(pixel):
     return sum(pixel) < 240
-
-
-def read_text(image, ink, name):
-    """Reads painted text: ink pixels become black on white, enlarged and softened (tesseract reads
-    blocky pixel text as the dictionary word, "successfully"), then tesseract."""
-    mask = bytearray()
-    for y in range(image.height):
-        for x in range(image.width):
-            mask += b"\0\0\0" if ink(image.pixel(x, y)) else b"\xff\xff\xff"
-    path = os.path.join(RUNS, name + ".png")
-    header = b"P6\n%d %d\n255\n" % (image.width, image.height)
-    subprocess.run(["convert", "ppm:-", "-resize", "300%", "-blur", "0x1", "-bordercolor", "white", "-border", "20", path],
-                   input=header + bytes(mask), check=True)
-    out = subprocess.run(["tesseract", path, "stdout", "--psm", "6"], stdout=subprocess.PIPE,
-                         stderr=subprocess.DEVNULL, check=True).stdout.decode("utf-8", "replace")
-    return " ".join(out.split())
 
 
 class FileHolder:

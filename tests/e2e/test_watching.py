@@ -16,7 +16,7 @@ import time
 import unittest
 
 from quorvan_e2e import (LONG, WINDOW_HEIGHT, WINDOW_WIDTH, Desktop, Image, QuorvanTest, end_wine_session,
-                         skin_picture, wait_for)
+                         read_text, skin_picture, wait_for)
 
 MARKERS = b"".join(b"%d;" % n + b"\0" * (4 - len(b"%d;" % n)) for n in range(12))
 OK = b"ok;\0"
@@ -65,6 +65,9 @@ VALUE_COLOUR = (230, 240, 250)
 ZERO_COLOUR = (220, 0, 0)
 MARKER_COLOUR = (0, 0, 255)
 STATUS_COLOUR = (200, 0, 0)
+
+
+PITCH = 5  # the sound mode
 
 
 def settings_bytes(language=0, sound=3, lnb=2, position=SATELLITE_192, frequency=11778000, reading=0):
@@ -355,8 +358,9 @@ class WatchTest(WatchingCase):
         self.assertGot(run.trace()[-1][1], "Release", "last call in the card's trace")
 
     def test_both_readings_zero_keep_the_button_red_and_close_while_watching_ends_the_threads(self):
-        # A C-band transponder typed with kHz digits, on LNB4.
-        run = self.open_watch_run(script=[(0, 1, 0, 0), (4000, 1, 35, 20)], settings=settings_bytes(lnb=4))
+        # A C-band transponder typed with kHz digits, on LNB4; the sound mode Pitch, whose stream (to no sound
+        # device here) the close must end as well.
+        run = self.open_watch_run(script=[(0, 1, 0, 0), (4000, 1, 35, 20)], settings=settings_bytes(lnb=4, sound=PITCH))
         run.driver("settext", 112, "3799500,L,27500")
         self.press_start(run)
         meter = self.wait_meter(run, lambda m: len(m.glyphs(LEVEL, ZERO_COLOUR)[0]) == 2,
@@ -380,6 +384,11 @@ class WatchTest(WatchingCase):
         self.assertGot(names[-1], "Release", "last call in the card's trace")
         self.assertGot(names.count("Release"), 1, "Release calls")
         self.assertTrue(names.count("ReadSignal") >= 10, "got %d ReadSignal calls" % names.count("ReadSignal"))
+
+
+def is_text_ink(pixel):
+    """The settings strip's dark blue-grey text (40, 60, 80) and its smoothed edges, against the light skin."""
+    return sum(pixel) < 450
 
 
 class ButtonsTest(WatchingCase):
@@ -411,11 +420,12 @@ class ButtonsTest(WatchingCase):
         self.click_until_changed(run, LANGUAGE, SETTINGS_NAME, "German again")
 
         sounds = [self.strip(run, SETTINGS_SOUND)]
-        for _ in range(4):  # Tone, Voice, Mute, Birds (the bird preview holds the window 1 s)
+        for _ in range(5):  # Tone, Voice, Mute, Birds (the bird preview holds the window 1 s), Pitch
             sounds.append(self.click_until_changed(run, SOUND, SETTINGS_SOUND, "the next sound mode"))
-        self.assertGot(len({s.data for s in sounds}), 5, "different sound mode names in five steps")
-        wrapped = self.click_until_changed(run, SOUND, SETTINGS_SOUND, "the sound mode after Birds")
-        self.assertGot(wrapped.data == sounds[0].data, True, "sound mode after five clicks equals Auto")
+        self.assertGot(len({s.data for s in sounds}), 6, "different sound mode names in six steps")
+        self.assertGot(read_text(sounds[5], is_text_ink, self.id() + "-sound"), "Pitch", "the sixth sound mode's name")
+        wrapped = self.click_until_changed(run, SOUND, SETTINGS_SOUND, "the sound mode after Pitch")
+        self.assertGot(wrapped.data == sounds[0].data, True, "sound mode after six clicks equals Auto")
         self.click_until_changed(run, SOUND, SETTINGS_SOUND, "Tone again")
 
         level = self.strip(run, SETTINGS_READING)

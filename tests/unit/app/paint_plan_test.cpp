@@ -34,7 +34,7 @@ TEST(PaintTexts, SoundModesAndReading) {
     int mode;
     const char* text;
     int x;
-  } cases[] = {{0, "Auto", 117}, {1, "Tone", 116}, {2, "Voice", 116}, {3, "Mute", 116}, {4, "Birds", 114}};
+  } cases[] = {{0, "Auto", 117}, {1, "Tone", 116}, {2, "Voice", 116}, {3, "Mute", 116}, {4, "Birds", 114}, {5, "Pitch", 116}};
   for (const Case& c : cases) {
     const SettingsTexts t = settingsTexts(0, c.mode, 0);
     ASSERT_TRUE(t.hasSoundMode) << c.mode;
@@ -61,7 +61,7 @@ TEST(PaintTexts, DamagedSettingsPaintNoLanguageAndNoMode) {
     EXPECT_FALSE(t.hasLanguage) << language;
     EXPECT_TRUE(t.hasSoundMode);
   }
-  for (int32_t mode : {5, 6, -1, INT32_MIN, INT32_MAX}) {
+  for (int32_t mode : {6, 7, -1, INT32_MIN, INT32_MAX}) {
     const SettingsTexts t = settingsTexts(3, mode, 0);
     EXPECT_FALSE(t.hasSoundMode) << mode;
     EXPECT_TRUE(t.hasLanguage);

@@ -1,5 +1,6 @@
 // Fakes for running the sound thread against pauses on a clock that only moves when paused.
 #pragma once
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -24,9 +25,41 @@ class RecordingPlayer : public SoundPlayer {
     const char* name = soundEntryName(entry);
     played.push_back(std::to_string(clock_.nowMs()) + " " + (name != nullptr ? name : "INVALID"));
   }
+  void playGlidePreview() override { played.push_back(std::to_string(clock_.nowMs()) + " GLIDE"); }
 
  private:
   Clock& clock_;
+};
+
+// A sound device on the fake clock: queued buffers play back to back, kToneBufferMs each, and a
+// write waits on the stop event while all kToneBufferCount are still playing.
+class FakeToneOutput : public ToneOutput {
+ public:
+  explicit FakeToneOutput(FakeClock& clock) : clock_(clock) {}
+  bool present = true;
+  int opens = 0;
+  std::vector<uint64_t> closeTimes;
+  std::vector<uint64_t> starts;  // when each queued buffer starts playing
+
+  bool open() override {
+    ++opens;
+    playingUntil_ = clock_.now;
+    return present;
+  }
+  bool write(const int16_t*, StopEvent& stop) override {
+    const uint64_t queuedMs = playingUntil_ > clock_.now ? playingUntil_ - clock_.now : 0;
+    const uint64_t fullMs = uint64_t{kToneBufferCount} * kToneBufferMs;
+    if (queuedMs >= fullMs && !stop.pause(static_cast<uint32_t>(queuedMs - fullMs + kToneBufferMs))) return false;
+    if (stop.isSet()) return false;
+    starts.push_back(std::max(playingUntil_, clock_.now));
+    playingUntil_ = starts.back() + kToneBufferMs;
+    return true;
+  }
+  void close() override { closeTimes.push_back(clock_.now); }
+
+ private:
+  FakeClock& clock_;
+  uint64_t playingUntil_ = 0;
 };
 
 // Hands out a fixed sequence, then repeats its last value.
@@ -91,7 +124,9 @@ struct SoundRig {
   std::atomic<int32_t> counter{0};
   ScriptedSignal signal{clock, counter};
   std::atomic<uint8_t> running{0};
-  SoundSeams seams{signal, player, stop, random, counter};
+  FakeToneOutput tone{clock};
+  PitchStream pitch{tone};
+  SoundSeams seams{signal, player, stop, random, counter, pitch};
 
   std::vector<std::string> run() {
     runSoundThread(seams, running);

@@ -89,7 +89,7 @@ TEST(AutoMode, OneDigitValueIsSpokenAloneAfterTheBeeps) {
 
 // Whatever the mode, a zero reading is a quiet 100 ms that starts the Auto count again.
 TEST(ZeroReading, SilentHundredMillisecondsThatResetsTheCountInEveryMode) {
-  for (int32_t mode : {kSoundModeAuto, kSoundModeTone, kSoundModeVoice, kSoundModeMute, kSoundModeBirds, 5}) {
+  for (int32_t mode : {kSoundModeAuto, kSoundModeTone, kSoundModeVoice, kSoundModeMute, kSoundModeBirds, 6}) {
     SoundRig rig;
     rig.counter.store(3);
     runSoundCycle(SoundSnapshot{0, 1, 0, mode}, rig.seams);
@@ -190,7 +190,7 @@ TEST(ReadingSelector, QualitySelectedWhileOnlyTheLevelIsUpStaysSilent) {
     state.signal.quality.store(c.quality);
     state.settings.readingSelector = c.selector;
     state.settings.soundMode = kSoundModeTone;
-    SoundSeams seams{state, rig.player, rig.stop, rig.random, rig.counter};
+    SoundSeams seams{state, rig.player, rig.stop, rig.random, rig.counter, rig.pitch};
     runSoundThread(seams, rig.running);
     EXPECT_EQ(rig.player.played.size(), c.tones) << "selector " << c.selector << " level " << c.level
                                                  << " quality " << c.quality;
@@ -204,7 +204,7 @@ TEST(DamagedInput, NegativeReadingOrUnknownModePlaysNothingAndWaitsAHundredMilli
     int32_t reading;
     int32_t mode;
   } cases[] = {{-1, kSoundModeTone}, {-57, kSoundModeAuto}, {INT32_MIN, kSoundModeVoice}, {-3, kSoundModeBirds},
-               {50, 5},           {50, 6},                {1, INT32_MAX},              {99, -1}};
+               {50, 6},           {50, 7},                {1, INT32_MAX},              {99, -1}};
   for (const auto& c : cases) {
     SoundRig rig;
     rig.signal.soundMode = c.mode;
@@ -220,7 +220,7 @@ TEST(DamagedInput, NegativeReadingOrUnknownModePlaysNothingAndWaitsAHundredMilli
 // Whatever the snapshot holds, a cycle sleeps at least 100 ms and only asks for real entries.
 TEST(DamagedInput, EveryCycleSleepsAndPlaysOnlyTableEntries) {
   const int32_t readings[] = {INT32_MIN, -100, -1, 0, 1, 9, 10, 57, 100, 12345678, INT32_MAX};
-  const int32_t modes[] = {INT32_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 100, INT32_MAX};
+  const int32_t modes[] = {INT32_MIN, -1, 0, 1, 2, 3, 4, 6, 7, 100, INT32_MAX};  // Pitch paces by its buffers
   const int32_t languages[] = {INT32_MIN, -1, 0, 3, 7, 8, INT32_MAX};
   for (int32_t reading : readings) {
     for (int32_t mode : modes) {
@@ -238,7 +238,8 @@ TEST(DamagedInput, EveryCycleSleepsAndPlaysOnlyTableEntries) {
 }
 
 TEST(ThreadEnd, AtMostOneCycleAfterWatchingStops) {
-  for (int32_t mode : {kSoundModeAuto, kSoundModeTone, kSoundModeVoice, kSoundModeMute, kSoundModeBirds, 5}) {
+  for (int32_t mode : {kSoundModeAuto, kSoundModeTone, kSoundModeVoice, kSoundModeMute, kSoundModeBirds,
+                       kSoundModePitch, 6}) {
     SoundRig rig;
     rig.signal.soundMode = mode;
     rig.signal.readings = {{0, 50}};
@@ -265,6 +266,7 @@ class FlagWatchingPlayer : public SoundPlayer {
   explicit FlagWatchingPlayer(const std::atomic<uint8_t>& running) : running_(running) {}
   std::vector<int> flagsSeen;
   void play(int) override { flagsSeen.push_back(running_.load()); }
+  void playGlidePreview() override {}
 
  private:
   const std::atomic<uint8_t>& running_;
@@ -273,7 +275,7 @@ class FlagWatchingPlayer : public SoundPlayer {
 TEST(ThreadEnd, RunningFlagIsRaisedForTheThreadsLifetime) {
   SoundRig rig;
   FlagWatchingPlayer player(rig.running);
-  SoundSeams seams{rig.signal, player, rig.stop, rig.random, rig.counter};
+  SoundSeams seams{rig.signal, player, rig.stop, rig.random, rig.counter, rig.pitch};
   rig.signal.soundMode = kSoundModeTone;
   rig.signal.readings = {{0, 50}};
   rig.signal.watchUntilMs = 3000;
@@ -329,7 +331,7 @@ TEST(SoundModeCycle, RoundToAutoWhileSpeakingRestartsTheBeeps) {
     cycled = true;
     for (int i = 0; i < kSoundModeCount; ++i) cycleSoundMode(settings, rig.counter, lock);
   };
-  SoundSeams seams{snapshots, rig.player, rig.stop, rig.random, rig.counter};
+  SoundSeams seams{snapshots, rig.player, rig.stop, rig.random, rig.counter, rig.pitch};
   runSoundThread(seams, rig.running);
   const Played expected = {"0 TONE", "1400 TONE", "2800 TONE", "4200 EN5", "4700 EN0", "5500 TONE", "6900 TONE"};
   EXPECT_EQ(rig.player.played, expected);
@@ -338,10 +340,10 @@ TEST(SoundModeCycle, RoundToAutoWhileSpeakingRestartsTheBeeps) {
   EXPECT_EQ(lock.held, 0);
 }
 
-TEST(SoundModeCycle, WrapsFromBirdsToAutoAndKeepsCountingADamagedMode) {
+TEST(SoundModeCycle, WrapsFromPitchToAutoAndKeepsCountingADamagedMode) {
   const struct {
     int32_t from, to;
-  } cases[] = {{0, 1}, {3, 4}, {4, 0}, {5, 6}, {-1, 0}, {INT32_MAX, INT32_MIN}};
+  } cases[] = {{0, 1}, {3, 4}, {4, 5}, {5, 0}, {6, 7}, {-1, 0}, {INT32_MAX, INT32_MIN}};
   for (const auto& c : cases) {
     SettingsRecord settings{};
     settings.soundMode = c.from;

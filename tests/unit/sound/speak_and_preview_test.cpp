@@ -55,7 +55,8 @@ TEST(ModePreview, PlaysWhatEachNewModeSoundsLike) {
       {kSoundModeVoice, -1, {}, 0},
       {kSoundModeMute, 0, {}, 0},
       {kSoundModeBirds, 0, {"0 BIRD0", "1000 BIRD1"}, 1000},
-      {5, 0, {}, 0},
+      {kSoundModePitch, 0, {"0 GLIDE"}, 0},
+      {6, 0, {}, 0},
       {-1, 0, {}, 0},
   };
   for (const auto& c : cases) {

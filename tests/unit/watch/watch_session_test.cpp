@@ -14,6 +14,7 @@
 #include "feedback/meter.h"
 #include "feedback/sound_table.h"
 #include "feedback/sound_thread.h"
+#include "sound/sound_fakes.h"
 #include "support/fake_clock.h"
 #include "support/fake_tuner.h"
 #include "tuner/poll.h"
@@ -31,6 +32,7 @@ class ListPlayer : public SoundPlayer {
     std::lock_guard<std::mutex> hold(mutex);
     played.push_back(soundEntryName(entry));
   }
+  void playGlidePreview() override {}
   size_t count() {
     std::lock_guard<std::mutex> hold(mutex);
     return played.size();
@@ -90,7 +92,9 @@ TEST(StopCutsPausesShort, SoundThreadPlaysNothingMoreInAnyKindOfPause) {
     } random;
     std::atomic<int32_t> counter{0};
     std::atomic<uint8_t> running{0};
-    SoundSeams seams{snapshots, player, stop, random, counter};
+    FakeToneOutput tone(clock);
+    PitchStream pitch(tone);
+    SoundSeams seams{snapshots, player, stop, random, counter, pitch};
     stopDuring(clock, stop, c.when);
     runSoundThread(seams, running);  // the snapshot never says stop: only the event ends it
     EXPECT_EQ(player.played, c.played) << c.what;
@@ -185,7 +189,10 @@ class TestWorkers : public WorkerThreads {
           SettingsRecord settings_{};
         } snapshots(signal_);
         std::atomic<int32_t> counter{0};
-        SoundSeams seams{snapshots, player, stop_, libraryRandom(), counter};
+        FakeClock clock;
+        FakeToneOutput tone(clock);  // the mode is Tone: never opened
+        PitchStream pitch(tone);
+        SoundSeams seams{snapshots, player, stop_, libraryRandom(), counter, pitch};
         runSoundThread(seams, signal_.soundRunning);
         return;
       }
