@@ -80,13 +80,21 @@ bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
   }
 }
 
+bool playOwedCue(const SoundSnapshot& snapshot, SoundSeams& seams) {
+  if (seams.cues == nullptr) return true;
+  const int entry = seams.cues->takeCue();
+  if (entry < 0 || snapshot.soundMode == kSoundModeMute) return true;
+  seams.player.play(entry);
+  return seams.stop.pause(kCuePauseMs);
+}
+
 void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running) {
   running.store(1);
   SoundSnapshot snapshot{};
   do {
     snapshot = seams.snapshots.take();
     // Nothing new starts once stop is pressed.
-    if (seams.stop.isSet() || !runSoundCycle(snapshot, seams)) break;
+    if (seams.stop.isSet() || !playOwedCue(snapshot, seams) || !runSoundCycle(snapshot, seams)) break;
   } while (snapshot.watch != 0);
   running.store(0);
 }

@@ -19,6 +19,7 @@ constexpr uint32_t kBirdPauseSpreadMs = 1000;
 constexpr uint32_t kFirstDigitMs = 500;      // a longer recording is cut off by the second digit
 constexpr uint32_t kAfterDigitsMs = 800;
 constexpr uint32_t kBirdPreviewGapMs = 1000;
+constexpr uint32_t kCuePauseMs = 700;        // the longest cue plays out before the next sound
 
 // Plays one sound table entry at once and returns; a new sound cuts off the one still playing.
 class SoundPlayer {
@@ -54,6 +55,14 @@ class SnapshotSource {
 // language and mode. The caller holds the lock that guards the mode against a cycle.
 SoundSnapshot readSoundSnapshot(const SignalState& signal, const SettingsRecord& settings);
 
+// Sounds owed from outside the thread (the satellite check's), played between its own.
+class CueSource {
+ public:
+  virtual ~CueSource() = default;
+  // The table entry owed, once; -1 when none is.
+  virtual int takeCue() = 0;
+};
+
 // Every pause waits on the stop event, so a stop ends the thread within its current pause.
 struct SoundSeams {
   SnapshotSource& snapshots;
@@ -61,6 +70,7 @@ struct SoundSeams {
   StopEvent& stop;
   RandomSource& random;
   std::atomic<int32_t>& autoToneCounter;
+  CueSource* cues = nullptr;
 };
 
 // The value as its first two decimal characters: the tens then, 500 ms later, the units, then
@@ -72,7 +82,11 @@ bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, S
 // damaged mode or a negative reading cannot make the thread spin. False when stop cut it short.
 bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
 
-// The whole thread: raises running, cycles while the snapshot's watch flag is set (so at most
+// An owed cue, played and let play out before anything else; in Mute mode it is dropped
+// unheard. False when stop cut its pause short.
+bool playOwedCue(const SoundSnapshot& snapshot, SoundSeams& seams);
+
+// The whole thread: raises running, plays an owed cue before each cycle, cycles while the snapshot's watch flag is set (so at most
 // one cycle follows the end of watching) and the stop event is not set, clears running.
 void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running);
 

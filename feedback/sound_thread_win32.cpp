@@ -17,11 +17,15 @@ class LockedSnapshots final : public SnapshotSource {
   }
 };
 
+std::atomic<CueSource*> cueSource{nullptr};
+
 }  // namespace
+
+void setSoundCues(CueSource* cues) { cueSource.store(cues); }
 
 DWORD WINAPI soundThread(LPVOID) {
   LockedSnapshots snapshots;
-  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter};
+  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter, cueSource.load()};
   runSoundThread(seams, signalState.soundRunning);
   return 0;
 }

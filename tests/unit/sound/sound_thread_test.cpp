@@ -352,3 +352,40 @@ TEST(SoundModeCycle, WrapsFromBirdsToAutoAndKeepsCountingADamagedMode) {
     EXPECT_EQ(counter.load(), 0) << c.from;
   }
 }
+
+// The satellite check's sounds, owed from given moments on.
+class ScheduledCues final : public CueSource {
+ public:
+  ScheduledCues(Clock& clock, std::vector<std::pair<uint64_t, int>> cues) : clock_(clock), cues_(std::move(cues)) {}
+  int takeCue() override {
+    if (next_ >= cues_.size() || cues_[next_].first > clock_.nowMs()) return -1;
+    return cues_[next_++].second;
+  }
+
+ private:
+  Clock& clock_;
+  std::vector<std::pair<uint64_t, int>> cues_;
+  size_t next_ = 0;
+};
+
+TEST(SatelliteCues, PlayBetweenTheThreadsOwnSoundsAndPlayOutBeforeTheNext) {
+  struct Case {
+    int32_t mode;
+    Played expected;
+  } cases[] = {
+      {kSoundModeTone, {"0 TONE", "1500 FOUND", "2200 TONE", "3700 WRONG", "4400 TONE", "5900 TONE"}},
+      {kSoundModeVoice, {"0 EN4", "500 EN2", "1300 FOUND", "2000 EN4", "2500 EN2", "3300 WRONG", "4000 EN4", "4500 EN2",
+                        "5300 EN4", "5800 EN2"}},
+      // Mute drops them unheard: not one comes later either.
+      {kSoundModeMute, {}},
+  };
+  for (const Case& c : cases) {
+    SoundRig rig;
+    rig.signal.soundMode = c.mode;
+    rig.signal.readings = {{0, 42}};
+    rig.signal.watchUntilMs = 4100;
+    ScheduledCues cues(rig.clock, {{1000, kFoundEntry}, {2500, kWrongEntry}});
+    rig.seams.cues = &cues;
+    EXPECT_EQ(rig.run(), c.expected) << "mode " << c.mode;
+  }
+}
