@@ -31,6 +31,12 @@ SIGNAL_SCRIPT = "0 1 30 18\n800 1 55 41\n1600 1 72 58\n"
 # run from 90n (index 0) down and from 180e (index 0) down.
 CALC_SITE = {CALC_LATITUDE: 90 - 50, CALC_LONGITUDE: 180 - 20}
 CALC_SATELLITE = 130
+# The satellite line with the simulated BDA tuner: its stream names 19.2e, then, after a lock lost while
+# the dish moves, 13.0e. The line adds what the stream says in these colours.
+SATELLITE_SCRIPT = "0 1 72 58\n9000 0 0 0\n10000 dish 13E\n10000 1 72 58\n"
+FOUND_AREA = (340, 50, 140, 20)   # right of the chosen satellite's name, window pixels
+TEXT_COLOUR = (40, 60, 80)
+STATUS_COLOUR = (200, 0, 0)
 
 # Window shapes: the rectangle (width, height) and corner ellipse of each window's rounded region. The
 # dialogs cut theirs from their client rectangle; a region leaves out its rectangle's last pixel row and
@@ -41,7 +47,7 @@ DIALOG_SHAPE = (480, 194, 35, 35)
 
 # The pictures, by file name, in the order they are made.
 NAMES = ("main-idle.png", "main-chosen.png", "calculator.png", "main-watching.png", "signal-log.png",
-         "message-no-card.png")
+         "main-found.png", "main-wrong-satellite.png", "message-no-card.png")
 # Parts of a picture that legitimately differ between two runs (x, y, w, h): the signal log's bars
 # grow once a second; the calculator's compass bearing and declination follow today's date (at the
 # example site a hundredth of a degree in about a month). The calculator's client area starts at (1, 1).
@@ -163,8 +169,33 @@ def watching_and_log(run, shooter):
                  what="the lists back after stopping")
 
 
+def coloured_in_line(run, colour):
+    """Pixels of the colour (within 30 per channel) right of the satellite's name."""
+    x, y, width, height = FOUND_AREA
+    window = run.screenshot("guide-line")
+    return sum(1 for dy in range(height) for dx in range(width)
+               if all(abs(a - b) <= 30 for a, b in zip(window.pixel(x + dx, y + dy), colour)))
+
+
+def satellite_line(run, shooter):
+    """The chosen satellite found in the stream, then the dish on another one."""
+    choose(run)
+    run.click(*START_BUTTON)
+    e2e.wait_for(lambda: coloured_in_line(run, TEXT_COLOUR) > 30, 30, interval=0.3, what="'found' on the satellite line")
+    time.sleep(1.0)
+    shooter.main_window("main-found.png")
+    e2e.wait_for(lambda: coloured_in_line(run, STATUS_COLOUR) > 30, 40, interval=0.3,
+                 what="the warning on the satellite line")
+    time.sleep(1.0)
+    shooter.main_window("main-wrong-satellite.png")
+    run.click(*START_BUTTON)
+    e2e.wait_for(lambda: run.state()["combos"][str(SATELLITE_LIST)]["visible"], 30, interval=0.3,
+                 what="the lists back after stopping")
+
+
 def make_pictures(desktop, out_dir, open_run):
-    """Runs the program twice (with the simulated card, then without any card) and saves every picture
+    """Runs the program three times (with the simulated card, with the simulated BDA tuner, then without any
+    tuner) and saves every picture
     of NAMES into out_dir. open_run(name=..., **options) gives an e2e.Run. Returns {name: path}."""
     os.makedirs(out_dir, exist_ok=True)
     run = open_run(name="guide-pictures", script=SIGNAL_SCRIPT)
@@ -176,6 +207,14 @@ def make_pictures(desktop, out_dir, open_run):
     shooter.main_window("main-chosen.png")
     calculator(run, shooter, run.items(SATELLITE_LIST))
     watching_and_log(run, shooter)
+    run.driver("close")
+    run.wait_exit(30)
+
+    run = open_run(name="guide-satellite", script=SATELLITE_SCRIPT, register_card=False, bda=True)
+    run.start(timeout=60)
+    time.sleep(1.0)
+    shooter.run = run
+    satellite_line(run, shooter)
     run.driver("close")
     run.wait_exit(30)
 
