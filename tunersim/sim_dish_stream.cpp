@@ -32,7 +32,7 @@ bool DishStream::same(const Key& a, const Key& b) {
          x.otherPositionsFirst == y.otherPositionsFirst && x.staleSystem == y.staleSystem && x.nitOther == y.nitOther;
 }
 
-// The tables start again only when the dish, its options or the tuning change, so a lock lost
+// The tables are made again only when the dish, its options or the tuning change, so a lock lost
 // and found again meets them at whatever point of their repetition they are.
 void DishStream::nextPackets(uint8_t* out, size_t count) {
   const Key key = wanted();
@@ -45,6 +45,9 @@ void DishStream::nextPackets(uint8_t* out, size_t count) {
       const SimSatellite satellite = readSimSatellite(key.position, *file);
       if (!satellite.transponders.empty()) tables_ = std::make_unique<TableStream>(satellite, key.tuned, key.options);
     }
+    // A broadcaster's tables run on their own clock: a lock meets them at any point of their
+    // repetition, not always at its start.
+    if (tables_) tables_->next(static_cast<size_t>(nowMs_ % kTablePeriodMs * kStreamPacketsPerSecond / 1000));
   }
   if (!tables_) {
     nulls_.nextPackets(out, count);
