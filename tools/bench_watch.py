@@ -416,7 +416,7 @@ def named(session):
 def satellite_named_figures(session):
     print("time from the lock to the satellite named on the satellite line (BDA tuner, %d starts):" % NAMED_REPEATS)
     session.use_tuner(True)
-    named = []
+    latencies = []
     for repeat in range(NAMED_REPEATS):
         session.launch(sound_mode=3)
         pressed = session.presser.click(*session.screen(START_BUTTON))
@@ -430,11 +430,11 @@ def satellite_named_figures(session):
             time.sleep(SAMPLE_S)
         session.close()
         if seen is not None:
-            named.append((seen - locked) * 1000)
+            latencies.append((seen - locked) * 1000)
     session.use_tuner(False)
-    if named:
+    if latencies:
         print("  median %5.0f ms, longest %5.0f ms (%s) (target: under 1500 ms)" %
-              (statistics.median(named), max(named), " ".join("%.0f" % t for t in named)))
+              (statistics.median(latencies), max(latencies), " ".join("%.0f" % t for t in latencies)))
     else:
         print("  never named")
 
