@@ -19,7 +19,8 @@ constexpr uint32_t kBirdPauseSpreadMs = 1000;
 constexpr uint32_t kFirstDigitMs = 500;      // a longer recording is cut off by the second digit
 constexpr uint32_t kAfterDigitsMs = 800;
 constexpr uint32_t kBirdPreviewGapMs = 1000;
-constexpr uint32_t kCuePauseMs = 700;        // the longest cue plays out before the next sound
+constexpr uint32_t kCuePauseMs = 700;        // the longest cue, and the longest own sound, play out in this
+constexpr uint32_t kCueLookMs = 100;         // how often a longer pause looks for an owed cue
 
 // Plays one sound table entry at once and returns; a new sound cuts off the one still playing.
 class SoundPlayer {
@@ -82,12 +83,11 @@ bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, S
 // damaged mode or a negative reading cannot make the thread spin. False when stop cut it short.
 bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
 
-// An owed cue, played and let play out before anything else; in Mute mode it is dropped
-// unheard. False when stop cut its pause short.
-bool playOwedCue(const SoundSnapshot& snapshot, SoundSeams& seams);
-
-// The whole thread: raises running, plays an owed cue before each cycle, cycles while the snapshot's watch flag is set (so at most
-// one cycle follows the end of watching) and the stop event is not set, clears running.
+// The whole thread: raises running, plays an owed cue before each cycle (let play out; in Mute
+// mode dropped unheard), cycles while the snapshot's watch flag is set (so at most
+// one cycle follows the end of watching) and the stop event is not set, clears running. A pause
+// longer than kCuePauseMs ends early for an owed cue once kCuePauseMs of it have passed, so the
+// thread's own sound has played out and the cue need not wait for the whole pause.
 void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running);
 
 // The preview of a newly chosen sound mode: TONE for Auto and Tone, the language's zero for

@@ -368,14 +368,15 @@ class ScheduledCues final : public CueSource {
   size_t next_ = 0;
 };
 
+// A cue waits for the thread's own sound to play out (700 ms into its pause), not for the whole pause.
 TEST(SatelliteCues, PlayBetweenTheThreadsOwnSoundsAndPlayOutBeforeTheNext) {
   struct Case {
     int32_t mode;
     Played expected;
   } cases[] = {
-      {kSoundModeTone, {"0 TONE", "1500 FOUND", "2200 TONE", "3700 WRONG", "4400 TONE", "5900 TONE"}},
-      {kSoundModeVoice, {"0 EN4", "500 EN2", "1300 FOUND", "2000 EN4", "2500 EN2", "3300 WRONG", "4000 EN4", "4500 EN2",
-                        "5300 EN4", "5800 EN2"}},
+      {kSoundModeTone, {"0 TONE", "1000 FOUND", "1700 TONE", "2500 WRONG", "3200 TONE", "4700 TONE"}},
+      {kSoundModeVoice, {"0 EN4", "500 EN2", "1200 FOUND", "1900 EN4", "2400 EN2", "3100 WRONG", "3800 EN4", "4300 EN2",
+                         "5100 EN4", "5600 EN2"}},
       // Mute drops them unheard: not one comes later either.
       {kSoundModeMute, {}},
   };
