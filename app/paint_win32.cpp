@@ -10,7 +10,7 @@
 #include "window/layout_win32.h"
 #include "window/message_dialog.h"
 #include "window/skin_win32.h"
-#include "window/window_text_win32.h"
+#include "watch/satellite_line_win32.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ void drawHintOrSatellite(HDC dc) {
     DrawTextA(dc, kStartHint, -1, &hint, 0);
   } else {
     SelectObject(dc, skin.savedFont);  // its own context: the back buffer is the meter's
-    drawWindowText(controls.satelliteList, dc, kSatelliteNameX, kSatelliteNameY);
+    drawSatelliteLine(dc);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/commands_win32.h"
 #include "app/paint_win32.h"
+#include "watch/satellite_line_win32.h"
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -24,6 +25,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_LBUTTONDOWN:
       OnLeftButtonDown(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kSatelliteTimerId) OnSatelliteTimer();
       return 0;
     case WM_LBUTTONDBLCLK:
       OnLeftButtonDoubleClick(window);

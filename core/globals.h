@@ -14,6 +14,8 @@ struct SignalState {
   std::atomic<int32_t> quality{0};        // poll thread, percent, 100 stored as 99
   std::atomic<uint8_t> levelSeen{0};      // poll thread
   std::atomic<uint8_t> qualitySeen{0};    // poll thread
+  std::atomic<uint8_t> locked{0};         // poll thread: the last read's lock
+  std::atomic<uint32_t> unlockedReads{0}; // poll thread: reads without lock since start-up
   std::atomic<uint8_t> pollRunning{0};    // poll thread
   std::atomic<uint8_t> soundRunning{0};   // sound thread
   std::atomic<uint8_t> meterRunning{0};   // meter thread

@@ -32,6 +32,8 @@ EntryNames makeEntryNames() {
     std::strcpy(name, BIRD_RESOURCE_PREFIX);
     name[sizeof(BIRD_RESOURCE_PREFIX) - 1] = static_cast<char>('0' + bird);
   }
+  std::strcpy(table.names[kFoundEntry], FOUND_RESOURCE);
+  std::strcpy(table.names[kWrongEntry], WRONG_RESOURCE);
   return table;
 }
 

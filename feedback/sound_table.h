@@ -2,16 +2,19 @@
 #pragma once
 #include <cstdint>
 
-// Eight languages of ten digits, the beep, four bird calls.
-constexpr int kSoundTableSize = 85;
+// Eight languages of ten digits, the beep, four bird calls, the satellite check's two sounds.
+constexpr int kSoundTableSize = 87;
 constexpr int kDigitsPerLanguage = 10;
 constexpr int kSoundLanguageCount = 8;
 constexpr int kToneEntry = 80;
 constexpr int kFirstBirdEntry = 81;
 constexpr int kBirdCount = 4;
+constexpr int kFoundEntry = 85;  // the stream names the chosen satellite
+constexpr int kWrongEntry = 86;  // the stream names another one
 
-// Resource name of a table entry ("EN0" .. "PR9", "TONE", "BIRD0" .. "BIRD3"); nullptr out of range.
-// Entries follow the loading order: EN, RU, DE, IT, CH, FR, PL, PR, then TONE and the birds.
+// Resource name of a table entry ("EN0" .. "PR9", "TONE", "BIRD0" .. "BIRD3", "FOUND", "WRONG");
+// nullptr out of range. Entries follow the loading order: EN, RU, DE, IT, CH, FR, PL, PR, then
+// TONE, the birds, FOUND and WRONG.
 const char* soundEntryName(int entry);
 
 // Entry of a digit (0..9) in the language of a language index (0 English, 1 German, 2 Russian,

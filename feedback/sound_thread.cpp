@@ -32,6 +32,44 @@ bool playAutoCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
   return speakReading(snapshot.reading, snapshot.languageIndex, seams.player, seams.stop);
 }
 
+// The thread's pauses, which give way to an owed cue once the thread's own sound has played out.
+class CuePauses final : public StopEvent {
+ public:
+  CuePauses(StopEvent& stop, CueSource* cues) : stop_(stop), cues_(cues) {}
+  void set() override { stop_.set(); }
+  void reset() override { stop_.reset(); }
+  bool isSet() override { return stop_.isSet(); }
+  bool pause(uint32_t ms) override {
+    if (cues_ == nullptr || ms <= kCuePauseMs) return stop_.pause(ms);
+    if (!stop_.pause(kCuePauseMs)) return false;
+    for (uint32_t left = ms - kCuePauseMs; left > 0;) {
+      if (owed_ < 0) owed_ = cues_->takeCue();
+      if (owed_ >= 0) return true;
+      const uint32_t slice = left < kCueLookMs ? left : kCueLookMs;
+      if (!stop_.pause(slice)) return false;
+      left -= slice;
+    }
+    return true;
+  }
+  int take() {
+    const int entry = owed_ >= 0 ? owed_ : cues_ != nullptr ? cues_->takeCue() : -1;
+    owed_ = -1;
+    return entry;
+  }
+
+ private:
+  StopEvent& stop_;
+  CueSource* cues_;
+  int owed_ = -1;
+};
+
+bool playOwedCue(const SoundSnapshot& snapshot, SoundSeams& seams, CuePauses& pauses) {
+  const int entry = pauses.take();
+  if (entry < 0 || snapshot.soundMode == kSoundModeMute) return true;
+  seams.player.play(entry);
+  return seams.stop.pause(kCuePauseMs);
+}
+
 }  // namespace
 
 RandomSource& libraryRandom() {
@@ -85,13 +123,16 @@ bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams) {
   }
 }
 
-void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running) {
+void runSoundThread(SoundSeams& given, std::atomic<uint8_t>& running) {
   running.store(1);
+  CuePauses pauses(given.stop, given.cues);
+  SoundSeams seams{given.snapshots, given.player, pauses, given.random, given.autoToneCounter, given.pitch,
+                   given.cues};
   SoundSnapshot snapshot{};
   do {
     snapshot = seams.snapshots.take();
     // Nothing new starts once stop is pressed.
-    if (seams.stop.isSet() || !runSoundCycle(snapshot, seams)) break;
+    if (seams.stop.isSet() || !playOwedCue(snapshot, seams, pauses) || !runSoundCycle(snapshot, seams)) break;
   } while (snapshot.watch != 0);
   seams.pitch.end();
   running.store(0);

@@ -19,6 +19,8 @@ constexpr uint32_t kBirdPauseSpreadMs = 1000;
 constexpr uint32_t kFirstDigitMs = 500;      // a longer recording is cut off by the second digit
 constexpr uint32_t kAfterDigitsMs = 800;
 constexpr uint32_t kBirdPreviewGapMs = 1000;
+constexpr uint32_t kCuePauseMs = 700;        // the longest cue, and the longest own sound, play out in this
+constexpr uint32_t kCueLookMs = 100;         // how often a longer pause looks for an owed cue
 
 // Plays one sound table entry at once and returns; a new sound cuts off the one still playing.
 class SoundPlayer {
@@ -56,6 +58,14 @@ class SnapshotSource {
 // language and mode. The caller holds the lock that guards the mode against a cycle.
 SoundSnapshot readSoundSnapshot(const SignalState& signal, const SettingsRecord& settings);
 
+// Sounds owed from outside the thread (the satellite check's), played between its own.
+class CueSource {
+ public:
+  virtual ~CueSource() = default;
+  // The table entry owed, once; -1 when none is.
+  virtual int takeCue() = 0;
+};
+
 // Every pause waits on the stop event, so a stop ends the thread within its current pause.
 struct SoundSeams {
   SnapshotSource& snapshots;
@@ -64,6 +74,7 @@ struct SoundSeams {
   RandomSource& random;
   std::atomic<int32_t>& autoToneCounter;
   PitchStream& pitch;
+  CueSource* cues = nullptr;
 };
 
 // The value as its first two decimal characters: the tens then, 500 ms later, the units, then
@@ -76,8 +87,11 @@ bool speakReading(int32_t reading, int32_t languageIndex, SoundPlayer& player, S
 // In Pitch mode a cycle is one buffer of the tone; any other mode first ends the tone.
 bool runSoundCycle(const SoundSnapshot& snapshot, SoundSeams& seams);
 
-// The whole thread: raises running, cycles while the snapshot's watch flag is set (so at most
-// one cycle follows the end of watching) and the stop event is not set, ends the tone, clears running.
+// The whole thread: raises running, plays an owed cue before each cycle (let play out; in Mute
+// mode dropped unheard), cycles while the snapshot's watch flag is set (so at most
+// one cycle follows the end of watching) and the stop event is not set, ends the tone, clears
+// running. A pause longer than kCuePauseMs ends early for an owed cue once kCuePauseMs of it have
+// passed, so the thread's own sound has played out and the cue need not wait for the whole pause.
 void runSoundThread(SoundSeams& seams, std::atomic<uint8_t>& running);
 
 // The preview of a newly chosen sound mode: TONE for Auto and Tone, the language's zero for

@@ -18,13 +18,18 @@ class LockedSnapshots final : public SnapshotSource {
   }
 };
 
+std::atomic<CueSource*> cueSource{nullptr};
+
 }  // namespace
+
+void setSoundCues(CueSource* cues) { cueSource.store(cues); }
 
 DWORD WINAPI soundThread(LPVOID) {
   LockedSnapshots snapshots;
   WaveToneOutput toneOutput;
   PitchStream pitch(toneOutput);
-  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter, pitch};
+  SoundSeams seams{snapshots, wavePlayer(), watchStopEvent(), libraryRandom(), autoToneCounter, pitch,
+                   cueSource.load()};
   runSoundThread(seams, signalState.soundRunning);
   return 0;
 }

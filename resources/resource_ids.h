@@ -21,11 +21,14 @@
 
 #ifndef RC_INVOKED
 // RT_RCDATA resources are found by name. The sounds are named by a two-letter language
-// prefix and a digit ("EN0" .. "PR9"), "TONE" and "BIRD0" .. "BIRD3".
+// prefix and a digit ("EN0" .. "PR9"), "TONE", "BIRD0" .. "BIRD3", and the satellite check's
+// "FOUND" and "WRONG".
 #define SKIN_PICTURE_RESOURCE "IMGRES"
 #define TONE_RESOURCE "TONE"
 #define BIRD_RESOURCE_PREFIX "BIRD"
 #define BIRD_RESOURCE_COUNT 4
+#define FOUND_RESOURCE "FOUND"
+#define WRONG_RESOURCE "WRONG"
 // The dialog template by the name DialogBoxParamA is given: "#117".
 #define RESOURCE_NUMBER_TEXT(number) #number
 #define RESOURCE_NAME_OF(number) "#" RESOURCE_NUMBER_TEXT(number)

@@ -10,7 +10,11 @@ Runs the Windows program under Wine on the simulated card and measures, in one r
    extension) to the lists being back on the screen, for each sound mode;
 5. the time from pressing start to the first reading, on the maker's simulated card beside the
    simulated BDA tuner (each registered alone): to the tuner's first locked read in its trace, and to
-   the first meter frame on the screen that draws a level bar.
+   the first meter frame on the screen that draws a level bar;
+6. the time from the lock to the satellite named on the satellite line, on the simulated BDA tuner
+   whose stream repeats its tables every 500 ms (target: under 1.5 s): from the tuner's first
+   locked read, seen in its trace as it is written, to the first change of the screen right of the
+   satellite's name.
 
 Xvfb runs with -fbdir, so the framebuffer is a file this script maps and samples every few
 milliseconds without asking the X server. Needs a built dist (make dist) and a Wine prefix
@@ -46,6 +50,9 @@ LEVEL_ROW_Y = 119     # through the level bar
 QUALITY_ROW_Y = 187   # through the quality bar
 BAR_X = (87, 373)
 LIST_PROBE = (340, 124)  # white inside the satellite list, never white while the meter shows
+FOUND_AREA = (330, 505, range(52, 70))  # x0, x1, rows: right of the satellite's name on its line
+NAMED_REPEATS = 8
+TEXT_COLOUR = (40, 60, 80)
 
 # Satellite 19.2e, 11778 MHz (Ku high band), LNB2, sound Auto, reading level.
 SATELLITE = 192
@@ -390,6 +397,48 @@ def first_reading_figures(session):
         print("  %-14s %-32s %s" % (name, cells[0], cells[1]))
 
 
+def named(session):
+    """True when the text's colour stands right of the satellite's name (the start hint, drawn there while
+    idle in the same colour, must be gone: the lists hidden)."""
+    if session.lists_shown():
+        return False
+    x0, x1, rows = FOUND_AREA
+    count = 0
+    for y in rows:
+        sx0, sy = session.screen((x0, y))
+        row = session.fb.row(sx0, session.screen((x1, y))[0], sy)
+        for i in range(0, len(row), 4):
+            b, g, r = row[i], row[i + 1], row[i + 2]
+            count += abs(r - TEXT_COLOUR[0]) <= 30 and abs(g - TEXT_COLOUR[1]) <= 30 and abs(b - TEXT_COLOUR[2]) <= 30
+    return count > 20
+
+
+def satellite_named_figures(session):
+    print("time from the lock to the satellite named on the satellite line (BDA tuner, %d starts):" % NAMED_REPEATS)
+    session.use_tuner(True)
+    latencies = []
+    for repeat in range(NAMED_REPEATS):
+        session.launch(sound_mode=3)
+        pressed = session.presser.click(*session.screen(START_BUTTON))
+        locked = seen = None
+        while seen is None and time.time() - pressed < 15:
+            now = time.time()
+            if locked is None and first_locked_read(session.trace):
+                locked = now
+            if locked is not None and named(session):
+                seen = now
+            time.sleep(SAMPLE_S)
+        session.close()
+        if seen is not None:
+            latencies.append((seen - locked) * 1000)
+    session.use_tuner(False)
+    if latencies:
+        print("  median %5.0f ms, longest %5.0f ms (%s) (target: under 1500 ms)" %
+              (statistics.median(latencies), max(latencies), " ".join("%.0f" % t for t in latencies)))
+    else:
+        print("  never named")
+
+
 def main():
     print("== watching the signal ==")
     exe = os.path.join(DIST, "win64", "Quorvan.exe")
@@ -401,6 +450,7 @@ def main():
         watch_figures(session)
         stop_figures(session)
         first_reading_figures(session)
+        satellite_named_figures(session)
     finally:
         session.finish()
 

@@ -60,6 +60,17 @@ SatelliteItem namedSatelliteItem(std::string_view fileName, std::string name, bo
   return item;
 }
 
+std::string satelliteNameOfItem(std::string_view itemText, int32_t position) {
+  const std::string field = positionField(position);
+  const std::string positionFirst = field + " - ";
+  if (itemText.starts_with(positionFirst)) itemText.remove_prefix(positionFirst.size());
+  else if (itemText.ends_with(field)) itemText.remove_suffix(field.size());
+  const size_t first = itemText.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const size_t last = itemText.find_last_not_of(' ');
+  return std::string(itemText.substr(first, last - first + 1));
+}
+
 bool satelliteItemBefore(const SatelliteItem& a, const SatelliteItem& b) {
   const size_t common = std::min(a.text.size(), b.text.size());
   for (size_t i = 0; i < common; ++i) {

@@ -36,6 +36,9 @@ SatelliteItem satelliteItem(std::string_view fileName, std::string_view fileByte
 // The same from the satellite's name (satelliteNameText) instead of the file's bytes.
 SatelliteItem namedSatelliteItem(std::string_view fileName, std::string name, bool nameFirst);
 
+// The satellite's name in an item of either order: the text without its position field.
+std::string satelliteNameOfItem(std::string_view itemText, int32_t position);
+
 // The list control's order: case-insensitive by text.
 bool satelliteItemBefore(const SatelliteItem& a, const SatelliteItem& b);
 

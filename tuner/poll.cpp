@@ -7,6 +7,7 @@ bool pollCycle(Tuner& tuner, StopEvent& stop, SignalState& signal, uint8_t& lock
   int32_t level = signal.level.load();
   int32_t quality = signal.quality.load();
   tuner.readSignal(&lock, &level, &quality);
+  signal.locked.store(lock != 0 ? 1 : 0);
   if (lock != 0) {
     // Capped before it is shared, so no reader ever sees 100.
     if (quality == 100) quality = kQualityCap;
@@ -16,6 +17,7 @@ bool pollCycle(Tuner& tuner, StopEvent& stop, SignalState& signal, uint8_t& lock
     if (quality != 0) signal.qualitySeen.store(1);
     return true;
   }
+  signal.unlockedReads.fetch_add(1);
   signal.level.store(0);
   signal.quality.store(0);
   tuneOperation(tuner, request());
@@ -32,5 +34,6 @@ void runPollThread(Tuner& tuner, StopEvent& stop, SignalState& signal, TuneReque
   signal.level.store(0);
   signal.levelSeen.store(0);
   signal.qualitySeen.store(0);
+  signal.locked.store(0);
   signal.pollRunning.store(0);
 }

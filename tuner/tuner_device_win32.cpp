@@ -58,6 +58,10 @@ Tuner& tunerInUse() {
   return cardTuner;
 }
 
+void setTransportStreamReader(TransportStreamReader* reader) {
+  if (bdaTuner.isOpen() && bdaTuner.sink() != nullptr) bdaTuner.sink()->setReader(reader);
+}
+
 std::string tunerNote() { return bdaTuner.isOpen() ? std::string(kAboutTunerLabel) + bdaTuner.name() : std::string(); }
 
 bool openTuner() {

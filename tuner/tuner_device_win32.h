@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tuner/transport_stream.h"
 #include "tuner/tuner_control_win32.h"
 #include "tuner/tuner.h"
 
@@ -19,6 +20,9 @@ extern TunerControl* tunerControl;
 bool openTuner();
 // The tuner the tune operation and the poll thread use.
 Tuner& tunerInUse();
+// Hands the BDA tuner's transport stream to reader (it must outlive the tuner); the maker's
+// card gives none, and nothing happens.
+void setTransportStreamReader(TransportStreamReader* reader);
 // "Tuner: " and the BDA tuner's friendly name, for the about message; empty with the maker's card.
 std::string tunerNote();
 // Shutdown's steps 8 and 9: the tuner interface (a BDA tuner's control nodes), then the filter

@@ -9,7 +9,10 @@
 #include <olectl.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,7 @@
 #include "tunersim/sim_bda.h"
 #include "tunersim/sim_card.h"
 #include "tunersim/sim_com_win32.h"
+#include "tunersim/sim_dish_stream.h"
 
 namespace {
 
@@ -31,12 +35,57 @@ constexpr const wchar_t* kInputPinName = L"Antenna";
 constexpr const wchar_t* kOutputPinName = L"Transport stream";
 constexpr ULONG kRfNodeType = 0;
 constexpr ULONG kDemodulatorNodeType = 1;
-// Sent while locked: 64 packets every 50 ms, about 240 kB/s.
-constexpr size_t kPacketsPerSample = 64;
+// Sent while locked: a packet a millisecond, in samples of 50 ms, so the tables' repetition is
+// counted in real time.
 constexpr DWORD kSampleIntervalMs = 50;
+constexpr size_t kPacketsPerSample = tunersim::kStreamPacketsPerSecond * kSampleIntervalMs / 1000;
+// The program's satellite list (its item data is the position number).
+constexpr int kSatelliteListId = 111;
+constexpr int kFileNameLength = 32;
 constexpr long kSampleBuffers = 4;
 
 class SimTuner;
+
+// The transponder files in the folder of the program that loaded us.
+class ProgramFolderFiles final : public tunersim::SatelliteFiles {
+ public:
+  std::optional<std::string> read(int32_t positionNumber) override {
+    char path[MAX_PATH + kFileNameLength];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::nullopt;
+    char* slash = strrchr(path, '\\');
+    if (slash == nullptr) return std::nullopt;
+    std::snprintf(slash + 1, kFileNameLength, "Transponders\\%04d.ini", static_cast<int>(positionNumber));
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char block[4096];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof(block), &got, nullptr) && got > 0) bytes.append(block, got);
+    CloseHandle(file);
+    return bytes;
+  }
+};
+
+BOOL CALLBACK findChosenPosition(HWND window, LPARAM found) {
+  HWND list = GetDlgItem(window, kSatelliteListId);
+  if (list == nullptr) return TRUE;
+  const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return TRUE;
+  const LRESULT position = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  if (position < 0 || position >= 3600) return TRUE;
+  *reinterpret_cast<int32_t*>(found) = static_cast<int32_t>(position);
+  return FALSE;
+}
+
+// The satellite the program has chosen, from its satellite list, when the tune comes from the
+// thread that owns the list (its start of watching). Any other thread would have to wait for that
+// one, which may itself be waiting for the caller, so it learns nothing.
+int32_t chosenPosition() {
+  int32_t found = tunersim::kNoPosition;
+  EnumThreadWindows(GetCurrentThreadId(), findChosenPosition, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 // One pin of the tuner; its count is the tuner's.
 class SimPin final : public IPin {
@@ -160,7 +209,8 @@ class SimTuner final : public IBaseFilter, public IBDA_Topology, public IBDA_Dev
   tunersim::BdaOptions options_;
   tunersim::BdaSettings pending_;
   tunersim::BdaSettings committed_;
-  tunersim::NullPackets packets_;
+  ProgramFolderFiles files_;
+  tunersim::DishStream packets_{files_};
   std::atomic<uint64_t> packetsTaken_{0};
   HANDLE streamStop_ = nullptr;
   HANDLE streamer_ = nullptr;
@@ -421,6 +471,7 @@ SimTuner::SimTuner() : input_(*this, PINDIR_INPUT), output_(*this, PINDIR_OUTPUT
   if (tunersim::namedScript(&script)) {
     card_.useScript(tunersim::parseScript(script));
     options_ = tunersim::parseBdaOptions(script);
+    packets_.useLines(tunersim::parseDishLines(script));
   }
   streamStop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   ++liveObjects;
@@ -503,7 +554,7 @@ DWORD WINAPI SimTuner::streamThread(LPVOID self) {
   return 0;
 }
 
-// Null packets while running and locked; nothing otherwise.
+// The dish's tables while running and locked; nothing otherwise.
 void SimTuner::stream() {
   while (WaitForSingleObject(streamStop_, kSampleIntervalMs) == WAIT_TIMEOUT) {
     if (state_.load() != State_Running || !read(false).lock) continue;
@@ -512,7 +563,10 @@ void SimTuner::stream() {
     BYTE* bytes = nullptr;
     if (SUCCEEDED(sample->GetPointer(&bytes)) &&
         static_cast<size_t>(sample->GetSize()) >= kPacketsPerSample * tunersim::kPacketSize) {
+      EnterCriticalSection(&lock_);
+      packets_.setNow(msSinceLoad());
       packets_.nextPackets(bytes, kPacketsPerSample);
+      LeaveCriticalSection(&lock_);
       sample->SetActualDataLength(static_cast<long>(kPacketsPerSample * tunersim::kPacketSize));
       if (output_.receiver()->Receive(sample) == S_OK) packetsTaken_ += kPacketsPerSample;
     }
@@ -624,10 +678,13 @@ HRESULT STDMETHODCALLTYPE SimTuner::StartChanges() {
 }
 
 HRESULT STDMETHODCALLTYPE SimTuner::CommitChanges() {
+  const int32_t chosen = chosenPosition();
   EnterCriticalSection(&lock_);
   committed_ = pending_;
   const int64_t now = msSinceLoad();
   tunersim::applyToCard(committed_, card_, now);
+  const bool horizontal = committed_.polarisation == tunersim::kPolarisationH;
+  packets_.tuned({static_cast<int32_t>(committed_.frequencyKHz), horizontal ? 1 : 0}, chosen, now);
   traceLine(tunersim::traceCommit(now, committed_));
   LeaveCriticalSection(&lock_);
   return S_OK;

@@ -10,6 +10,7 @@
 #include "feedback/sound_thread_win32.h"
 #include "transponders/transponder_parse_win32.h"
 #include "tuner/poll_win32.h"
+#include "watch/satellite_line_win32.h"
 #include "watch/watch_session.h"
 #include "window/status_message.h"
 #include "window/status_message_win32.h"
@@ -63,6 +64,7 @@ void startWatching() {
   if (!parseTransponderText(true)) return;
   tuneOperation();
   session.open();
+  startSatelliteLine();
   showListsForIdle(false);
   // Painted before the meter thread draws on the same window device context: a paint still
   // pending (the settings strip just after a click) would otherwise run beside its frames, and
@@ -71,6 +73,7 @@ void startWatching() {
   UpdateWindow(shell.mainWindow);
   if (session.startThreads()) return;
   // The session has stopped again: idle, and the user is told rather than left with a silent window.
+  stopSatelliteLine();
   showListsForIdle(true);
   showStatusForAWhile(kStatusCannotWatch);
 }
@@ -80,6 +83,7 @@ void stopWatching() {
   session.requestStop();
   showStatusMessage(kStatusPleaseWait);
   for (Worker worker : kWorkerOrder) session.waitForEnd(worker);
+  stopSatelliteLine();
   showListsForIdle(true);
   InvalidateRect(shell.mainWindow, nullptr, TRUE);
 }
@@ -91,4 +95,5 @@ void stopWatchingForShutdown() {
     session.waitForEnd(kWorkerOrder[i]);
     appendLogMarker(kEndedMarkers[i]);
   }
+  stopSatelliteLine();
 }

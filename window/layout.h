@@ -78,6 +78,8 @@ SkinBlock backgroundBlock(const SkinBlock& hover);
 constexpr PixelRect kHintRect{22, 50, 480, 75};
 constexpr int kSatelliteNameX = 122;
 constexpr int kSatelliteNameY = 50;
+// The satellite line with what the stream adds to it, repainted when that changes.
+constexpr PixelRect kSatelliteLineRect{kSatelliteNameX, 50, 505, 75};
 // Language, sound mode and reading: repainted whenever one of them changes.
 constexpr PixelRect kSettingsStrip{20, 270, 250, 320};
 // Status messages draw here, over the hint.

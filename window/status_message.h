@@ -1,5 +1,8 @@
 // The one-line red status messages drawn into the status box near the top of the main window.
 #pragma once
+#include "window/drawing_objects.h"
+
+constexpr TextColour kStatusColour{200, 0, 0};
 
 constexpr int kStatusPleaseWait = 0;
 constexpr int kStatusIncorrectParameters = 1;

@@ -11,7 +11,7 @@
 
 namespace {
 constexpr int kStatusCorner = 48;
-constexpr COLORREF kStatusTextColour = RGB(200, 0, 0);
+constexpr COLORREF kStatusTextColour = RGB(kStatusColour.r, kStatusColour.g, kStatusColour.b);
 constexpr COLORREF kNormalTextColour = RGB(190, 200, 210);
 constexpr DWORD kStatusPauseMs = 2000;
 

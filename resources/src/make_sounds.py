@@ -5,7 +5,9 @@ Digits: espeak-ng speaks each digit, sox trims the silence, fits the word into
 MAX_WORD seconds (the voice cycle plays the units digit 500 ms after the tens digit, so a
 longer word would be cut off), brings every word to one loudness and encodes MS-ADPCM
 at 22050 Hz. TONE: sox synthesis, PCM at 8000 Hz, exactly 7024 samples. Birds: synthesised
-here (frequency-swept partials with smooth envelopes), encoded like the digits.
+here (frequency-swept partials with smooth envelopes), encoded like the digits. FOUND and WRONG,
+the satellite check's sounds: sox synthesis, PCM at 22050 Hz; a short rising chime high above
+the beep, and three low buzzes below every other sound.
 
 Usage: make_sounds.py OUT_DIR WORK_DIR
 """
@@ -94,6 +96,25 @@ def make_tone(out_path, work):
         [out_path, "pad", "0", "0.3", "trim", "0s", "7024s"])
 
 
+def make_cue(notes, out_path, work):
+    """Notes (length s, Hz, gap after s) joined, each a sine with a little of its octave."""
+    pcm = ["-r", str(RATE), "-c", "1", "-b", "16", "-e", "signed-integer"]
+    parts = []
+    for k, (length, freq, gap) in enumerate(notes):
+        note = os.path.join(work, "cue%d.wav" % k)
+        run(["sox", "-n"] + pcm + [note, "synth", "%.3f" % length, "sine", str(freq), "sine", str(2 * freq),
+                                   "remix", "1v0.85,2v0.15", "fade", "h", "0.008", "%.3f" % length, "0.02",
+                                   "gain", "-n", "-8", "pad", "0", "%.3f" % gap])
+        parts.append(note)
+    run(["sox"] + parts + pcm + [out_path])
+
+
+# The position the stream names is the chosen one: two quick rising notes.
+FOUND = [(0.09, 1760, 0.03), (0.14, 2350, 0.0)]
+# It is another satellite: three low buzzes, longer than any other sound's notes.
+WRONG = [(0.12, 500, 0.05), (0.12, 500, 0.05), (0.20, 440, 0.0)]
+
+
 # Birds: each call is a list of notes (start s, length s, f0 Hz, f1 Hz, vibrato Hz, depth Hz).
 BIRDS = [
     # two rising "tweets" and a falling tail
@@ -156,6 +177,10 @@ def main():
     for k, notes in enumerate(BIRDS):
         path = os.path.join(out_dir, "BIRD%d.wav" % k)
         make_bird(notes, path, work)
+        print("%s %.3f s" % (path, stats(path)[0]))
+    for name, notes in (("FOUND", FOUND), ("WRONG", WRONG)):
+        path = os.path.join(out_dir, name + ".wav")
+        make_cue(notes, path, work)
         print("%s %.3f s" % (path, stats(path)[0]))
 
 

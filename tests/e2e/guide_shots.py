@@ -34,6 +34,12 @@ SIGNAL_SCRIPT = "0 1 30 18\n800 1 55 41\n1600 1 72 58\n"
 # run from 90n (index 0) down and from 180e (index 0) down.
 CALC_SITE = {CALC_LATITUDE: 90 - 50, CALC_LONGITUDE: 180 - 20}
 CALC_SATELLITE = 130
+# The satellite line with the simulated BDA tuner: its stream names 19.2e, then, after a lock lost while
+# the dish moves, 13.0e. The line adds what the stream says in these colours.
+SATELLITE_SCRIPT = "0 1 72 58\n9000 0 0 0\n10000 dish 13E\n10000 1 72 58\n"
+FOUND_AREA = (340, 50, 140, 20)   # right of the chosen satellite's name, window pixels
+TEXT_COLOUR = (40, 60, 80)
+STATUS_COLOUR = (200, 0, 0)
 
 # Window shapes: the rectangle (width, height) and corner ellipse of each window's rounded region. The
 # dialogs cut theirs from their client rectangle; a region leaves out its rectangle's last pixel row and
@@ -44,7 +50,7 @@ DIALOG_SHAPE = (480, 194, 35, 35)
 
 # The pictures, by file name, in the order they are made.
 NAMES = ("main-idle.png", "main-chosen.png", "calculator.png", "main-watching.png", "signal-log.png",
-         "settings-pitch.png", "message-no-card.png")
+         "settings-pitch.png", "main-found.png", "main-wrong-satellite.png", "message-no-card.png")
 # Parts of a picture that legitimately differ between two runs (x, y, w, h): the signal log's bars
 # grow once a second; the calculator's compass bearing and declination follow today's date (at the
 # example site a hundredth of a degree in about a month). The calculator's client area starts at (1, 1).
@@ -166,19 +172,12 @@ def watching_and_log(run, shooter):
                  what="the lists back after stopping")
 
 
-def settings_pitch(run, shooter):
-    """The settings panel with the sound mode moved on from Auto to Pitch (the Birds preview holds the window 1 s)."""
-    for _ in range(5):
-        run.click(*SOUND_BUTTON, pause=DOUBLE_CLICK_GAP)
-    time.sleep(1.5)
-    run.move(*NEUTRAL)
-    time.sleep(0.6)
-    x, y, width, height = SETTINGS_PANEL
-    shooter.window("settings-pitch.png", (run.origin[0] + x, run.origin[1] + y, width, height), None)
+         "settings-pitch.png", "main-found.png", "main-wrong-satellite.png", "message-no-card.png")
 
 
 def make_pictures(desktop, out_dir, open_run):
-    """Runs the program twice (with the simulated card, then without any card) and saves every picture
+    """Runs the program three times (with the simulated card, with the simulated BDA tuner, then without any
+    tuner) and saves every picture
     of NAMES into out_dir. open_run(name=..., **options) gives an e2e.Run. Returns {name: path}."""
     os.makedirs(out_dir, exist_ok=True)
     run = open_run(name="guide-pictures", script=SIGNAL_SCRIPT)
@@ -191,6 +190,14 @@ def make_pictures(desktop, out_dir, open_run):
     calculator(run, shooter, run.items(SATELLITE_LIST))
     watching_and_log(run, shooter)
     settings_pitch(run, shooter)
+    run.driver("close")
+    run.wait_exit(30)
+
+    run = open_run(name="guide-satellite", script=SATELLITE_SCRIPT, register_card=False, bda=True)
+    run.start(timeout=60)
+    time.sleep(1.0)
+    shooter.run = run
+    satellite_line(run, shooter)
     run.driver("close")
     run.wait_exit(30)
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "feedback/sound_thread.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -161,6 +162,19 @@ TEST_F(ResourcesTest, FourDistinctBirdCalls) {
           << name << " repeats an earlier call";
     }
     birds.push_back(bytes);
+  }
+}
+
+// The satellite check's sounds play out within the pause the sound thread leaves them.
+TEST_F(ResourcesTest, FoundAndWrongArePlainPcmShorterThanTheirPause) {
+  for (const char* name : {FOUND_RESOURCE, WRONG_RESOURCE}) {
+    Wave w = parseWave(find(name, MAKEINTRESOURCEA(10)));
+    ASSERT_TRUE(w.valid) << name << ": " << w.fault;
+    EXPECT_EQ(w.format, 1) << name;
+    EXPECT_EQ(w.channels, 1) << name;
+    EXPECT_EQ(w.bits, 16) << name;
+    ASSERT_EQ(w.rate, 22050u) << name;
+    EXPECT_LT(w.dataBytes / 2 * 1000 / w.rate, kCuePauseMs) << name << " lasts longer than its pause";
   }
 }
 
@@ -372,15 +386,15 @@ BOOL CALLBACK collectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) {
   return TRUE;
 }
 
-TEST_F(ResourcesTest, DataResourcesAreExactlyTheSkinAndTheEightyFiveSounds) {
+TEST_F(ResourcesTest, DataResourcesAreExactlyTheSkinAndTheEightySevenSounds) {
   std::set<std::string> names;
   EnumResourceNamesA(module_, MAKEINTRESOURCEA(10), collectName, reinterpret_cast<LONG_PTR>(&names));
-  std::set<std::string> expected = {SKIN_PICTURE_RESOURCE, TONE_RESOURCE};
+  std::set<std::string> expected = {SKIN_PICTURE_RESOURCE, TONE_RESOURCE, FOUND_RESOURCE, WRONG_RESOURCE};
   const char* prefixes[] = LANGUAGE_RESOURCE_PREFIXES;
   for (const char* prefix : prefixes)
     for (int digit = 0; digit < 10; ++digit) expected.insert(prefix + std::to_string(digit));
   for (int k = 0; k < BIRD_RESOURCE_COUNT; ++k) expected.insert(BIRD_RESOURCE_PREFIX + std::to_string(k));
-  EXPECT_EQ(expected.size(), 86u);
+  EXPECT_EQ(expected.size(), 88u);
   EXPECT_EQ(names, expected);
 }
 

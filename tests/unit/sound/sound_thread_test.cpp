@@ -354,3 +354,41 @@ TEST(SoundModeCycle, WrapsFromPitchToAutoAndKeepsCountingADamagedMode) {
     EXPECT_EQ(counter.load(), 0) << c.from;
   }
 }
+
+// The satellite check's sounds, owed from given moments on.
+class ScheduledCues final : public CueSource {
+ public:
+  ScheduledCues(Clock& clock, std::vector<std::pair<uint64_t, int>> cues) : clock_(clock), cues_(std::move(cues)) {}
+  int takeCue() override {
+    if (next_ >= cues_.size() || cues_[next_].first > clock_.nowMs()) return -1;
+    return cues_[next_++].second;
+  }
+
+ private:
+  Clock& clock_;
+  std::vector<std::pair<uint64_t, int>> cues_;
+  size_t next_ = 0;
+};
+
+// A cue waits for the thread's own sound to play out (700 ms into its pause), not for the whole pause.
+TEST(SatelliteCues, PlayBetweenTheThreadsOwnSoundsAndPlayOutBeforeTheNext) {
+  struct Case {
+    int32_t mode;
+    Played expected;
+  } cases[] = {
+      {kSoundModeTone, {"0 TONE", "1000 FOUND", "1700 TONE", "2500 WRONG", "3200 TONE", "4700 TONE"}},
+      {kSoundModeVoice, {"0 EN4", "500 EN2", "1200 FOUND", "1900 EN4", "2400 EN2", "3100 WRONG", "3800 EN4", "4300 EN2",
+                         "5100 EN4", "5600 EN2"}},
+      // Mute drops them unheard: not one comes later either.
+      {kSoundModeMute, {}},
+  };
+  for (const Case& c : cases) {
+    SoundRig rig;
+    rig.signal.soundMode = c.mode;
+    rig.signal.readings = {{0, 42}};
+    rig.signal.watchUntilMs = 4100;
+    ScheduledCues cues(rig.clock, {{1000, kFoundEntry}, {2500, kWrongEntry}});
+    rig.seams.cues = &cues;
+    EXPECT_EQ(rig.run(), c.expected) << "mode " << c.mode;
+  }
+}

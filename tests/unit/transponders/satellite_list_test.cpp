@@ -156,3 +156,19 @@ TEST(SatelliteScan, ReadsEachFileOnlyAsFarAsItsNameLine) {
     }
   }
 }
+
+TEST(SatelliteItem, TheNameComesBackFromEitherOrder) {
+  struct Case {
+    const char* name;
+    int32_t position;
+  } cases[] = {{"Astra 1KR/1L/1M/1N", 192}, {"Thor 5/6/7", 3592}, {"Intelsat 1R 2.0", 3350}, {"", 130}};
+  for (const Case& c : cases) {
+    const std::string file = fileWithName(c.name);
+    char fileName[16];
+    std::snprintf(fileName, sizeof(fileName), "%04d.ini", c.position);
+    for (bool nameFirst : {false, true})
+      EXPECT_EQ(satelliteNameOfItem(satelliteItem(fileName, file, nameFirst).text, c.position), c.name)
+          << c.name << (nameFirst ? " name first" : " position first");
+  }
+  EXPECT_EQ(satelliteNameOfItem(" 13.0e - Hot Bird", 192), "13.0e - Hot Bird") << "another position's field stays";
+}
