@@ -172,7 +172,40 @@ def watching_and_log(run, shooter):
                  what="the lists back after stopping")
 
 
-         "settings-pitch.png", "main-found.png", "main-wrong-satellite.png", "message-no-card.png")
+def settings_pitch(run, shooter):
+    """The settings panel with the sound mode moved on from Auto to Pitch (the Birds preview holds the window 1 s)."""
+    for _ in range(5):
+        run.click(*SOUND_BUTTON, pause=DOUBLE_CLICK_GAP)
+    time.sleep(1.5)
+    run.move(*NEUTRAL)
+    time.sleep(0.6)
+    x, y, width, height = SETTINGS_PANEL
+    shooter.window("settings-pitch.png", (run.origin[0] + x, run.origin[1] + y, width, height), None)
+
+
+def coloured_in_line(run, colour):
+    """Pixels of the colour (within 30 per channel) right of the satellite's name."""
+    x, y, width, height = FOUND_AREA
+    window = run.screenshot("guide-line")
+    return sum(1 for dy in range(height) for dx in range(width)
+               if all(abs(a - b) <= 30 for a, b in zip(window.pixel(x + dx, y + dy), colour)))
+
+
+def satellite_line(run, shooter):
+    """The chosen satellite found in the stream, then the dish on another one."""
+    choose(run)
+    run.click(*START_BUTTON)
+    e2e.wait_for(lambda: coloured_in_line(run, TEXT_COLOUR) > 30, 30, interval=0.3, what="'found' on the satellite line")
+    time.sleep(1.0)
+    shooter.main_window("main-found.png")
+    e2e.wait_for(lambda: coloured_in_line(run, STATUS_COLOUR) > 30, 40, interval=0.3,
+                 what="the warning on the satellite line")
+    time.sleep(1.0)
+    shooter.main_window("main-wrong-satellite.png")
+    run.click(*START_BUTTON)
+    e2e.wait_for(lambda: run.state()["combos"][str(SATELLITE_LIST)]["visible"], 30, interval=0.3,
+                 what="the lists back after stopping")
+
 
 
 def make_pictures(desktop, out_dir, open_run):
