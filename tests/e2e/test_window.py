@@ -194,7 +194,7 @@ class IdleWindowTest(WindowTestCase):
         self.assertGot(differing[:5], [], "pixels that differ from the skin background in the read-only folder")
 
     def test_damaged_settings_paint_no_names_and_the_lnb_list_stores_its_choice_on_closing(self):
-        run = self.open_run(files={"qvnth.dat": settings_record(language=9, sound=5, lnb=7, reading=0)})
+        run = self.open_run(files={"qvnth.dat": settings_record(language=9, sound=6, lnb=7, reading=0)})
         run.start()
         run.move(*NEUTRAL)
         image = run.screenshot("damaged")
@@ -203,7 +203,7 @@ class IdleWindowTest(WindowTestCase):
             self.assertGot(differences(image, self.background, box)[:5], [], "pixels painted over the " + what)
         self.assertGot(ocr_lines(run.path(""), "reading", [image.crop(*READING_BOX)]), ["Level"], "reading")
         run.click(57, 350)  # language: 10, still no name
-        run.click(132, 350)  # sound mode: 6, still no name
+        run.click(132, 350)  # sound mode: 7, still no name
         run.move(*NEUTRAL)
         time.sleep(0.5)
         image = run.screenshot("damaged-after-clicks")
@@ -229,7 +229,7 @@ class IdleWindowTest(WindowTestCase):
         run.driver("close")
         self.assertGot(run.wait_exit(), 0, "exit code")
         language, sound, lnb_selection = struct.unpack_from("<3i", run.read("qvnth.dat"), 0)
-        self.assertGot((language, sound, lnb_selection), (10, 6, 2), "language index, sound mode and LNB saved")
+        self.assertGot((language, sound, lnb_selection), (10, 7, 2), "language index, sound mode and LNB saved")
 
 
 class HoverTest(WindowTestCase):
