@@ -386,13 +386,26 @@ class Run:
 
     # --- reading controls through the test driver
     def driver(self, *args, timeout=30):
-        result = self.wine(DRIVER, *[str(a) for a in args], timeout=timeout)
+        """Runs the test driver with Wine's err channel on: in places Wine ends a process with code 1
+        and says why only there (ntdll when it cannot map the shared user data, winex11 when it cannot
+        open the display), so WINEDEBUG=-all left such failures without a word. QV_E2E_STRACE=1 also
+        records the driver's process calls (its exit, signals, connections) for the failure message."""
+        command = ["wine", DRIVER] + [str(a) for a in args]
+        trace = self.folder + ".driver-strace.txt" if os.environ.get("QV_E2E_STRACE") == "1" else None
+        if trace:
+            command = ["strace", "-f", "-tt", "-o", trace, "-e", "trace=execve,connect,exit_group,kill,tgkill"] + command
+        result = subprocess.run(command, cwd=self.folder, env=wine_environment(dict(self.extra, WINEDEBUG="-all,err+all")),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
         out = result.stdout.decode("utf-8", "replace").strip()
-        if result.returncode != 0:
-            raise AssertionError("qvdriver %s failed (code %d): %s; Wine said: %s" % (
+        if result.returncode != 0 or not out:  # the driver always prints one JSON value
+            calls = ""
+            if trace:
+                with open(trace, errors="replace") as f:
+                    calls = "; system calls: " + " | ".join(line.strip() for line in f.readlines()[-25:])
+            raise AssertionError("qvdriver %s failed (code %d): %s; Wine said: %s%s" % (
                 " ".join(map(str, args)), result.returncode, out or "(nothing)",
-                result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
-        return json.loads(out) if out else None
+                result.stderr.decode("utf-8", "replace").strip() or "(nothing)", calls))
+        return json.loads(out)
 
     def state(self):
         return self.driver("state")
