@@ -155,15 +155,26 @@ class Desktop:
     def __init__(self, width=1024, height=768):
         end_wine_session()  # a session left from before would hang from no display of ours
         self.width, self.height = width, height
-        self.number = next(n for n in range(70, 400) if not os.path.exists("/tmp/.X%d-lock" % n)
-                           and not os.path.exists("/tmp/.X11-unix/X%d" % n))
-        self.display = ":%d" % self.number
-        self.server = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.start_server()
         wait_for(lambda: subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL).returncode == 0,
                  timeout=15, what="Xvfb on " + self.display)
+
+    def start_server(self, *options):
+        """Starts Xvfb on a display number it takes itself (-displayfd). Choosing a number whose lock file
+        is missing raced with another test run doing the same: the second Xvfb ended at once, unseen, and
+        its tests drove the other run's screen until that one closed."""
+        read, write = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (self.width, self.height),
+             "-nolisten", "tcp"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            raise AssertionError("Xvfb ended (code %s) before it named its display" % self.server.wait())
+        self.number = int(number)
+        self.display = ":%d" % self.number
 
     def close(self):
         end_wine_session()
@@ -386,13 +397,37 @@ class Run:
 
     # --- reading controls through the test driver
     def driver(self, *args, timeout=30):
-        result = self.wine(DRIVER, *[str(a) for a in args], timeout=timeout)
+        """Runs the test driver with Wine's err channel on: in places Wine ends a process with code 1
+        and says why only there (ntdll when it cannot map the shared user data, winex11 when it cannot
+        open the display), so WINEDEBUG=-all left such failures without a word. QV_E2E_STRACE=1 also
+        records the driver's process calls (its exit, signals, connections) for the failure message."""
+        command = ["wine", DRIVER] + [str(a) for a in args]
+        trace = self.folder + ".driver-strace.txt" if os.environ.get("QV_E2E_STRACE") == "1" else None
+        if trace:
+            command = ["strace", "-f", "-tt", "-o", trace, "-e", "trace=execve,connect,exit_group,kill,tgkill"] + command
+        result = subprocess.run(command, cwd=self.folder, env=wine_environment(dict(self.extra, WINEDEBUG="-all,err+all")),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
         out = result.stdout.decode("utf-8", "replace").strip()
-        if result.returncode != 0:
-            raise AssertionError("qvdriver %s failed (code %d): %s; Wine said: %s" % (
+        if result.returncode != 0 or not out:  # the driver always prints one JSON value
+            calls = ""
+            if trace:
+                with open(trace, errors="replace") as f:
+                    calls = "; system calls: " + " | ".join(line.strip() for line in f.readlines()[-25:])
+            raise AssertionError("qvdriver %s failed (code %d): %s; Wine said: %s; %s%s" % (
                 " ".join(map(str, args)), result.returncode, out or "(nothing)",
-                result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
-        return json.loads(out) if out else None
+                result.stderr.decode("utf-8", "replace").strip() or "(nothing)", self.surroundings(), calls))
+        return json.loads(out)
+
+    def surroundings(self):
+        """Whether the program and the screen were still there, for a failure's message."""
+        if self.process is None:
+            program = "the program was not started"
+        elif self.running():
+            program = "the program is running"
+        else:
+            program = "the program ended (code %s; Wine said: %s)" % (self.process.returncode, self.wine_said())
+        screen = self.desktop.server.poll()
+        return program + ("; the screen is up" if screen is None else "; the screen's Xvfb ended (code %s)" % screen)
 
     def state(self):
         return self.driver("state")

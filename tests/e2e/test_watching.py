@@ -97,12 +97,7 @@ class FramebufferDesktop(Desktop):
         end_wine_session()
         self.fbdir = tempfile.mkdtemp(prefix="qv-fb-")
         self.width, self.height = width, height
-        self.number = next(n for n in range(70, 400) if not os.path.exists("/tmp/.X%d-lock" % n)
-                           and not os.path.exists("/tmp/.X11-unix/X%d" % n))
-        self.display = ":%d" % self.number
-        self.server = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (width, height), "-fbdir", self.fbdir,
-             "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.start_server("-fbdir", self.fbdir)
         path = os.path.join(self.fbdir, "Xvfb_screen0")
         wait_for(lambda: os.path.exists(path) and os.path.exists("/tmp/.X11-unix/X%d" % self.number),
                  timeout=15, what="Xvfb on " + self.display)
