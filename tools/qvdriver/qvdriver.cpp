@@ -15,7 +15,8 @@
 //   qvdriver resources                 the program's process id, open handles and GDI objects (all, and by kind)
 //
 // Exit code 0 on success, 2 when the main window is not there, 1 on bad arguments or failure, 3 when
-// the driver itself crashed; each failure prints {"error": why}.
+// the driver itself crashed; each failure prints {"error": why}. Its first act is to write
+// "qvdriver: started" on its error output.
 #include <windows.h>
 
 #include <cstdio>
@@ -314,6 +315,7 @@ int fail(const char* why) {
 // A crash of the driver itself says so on its output instead of leaving it empty (the C runtime's
 // buffer would be lost with the process).
 constexpr int kCrashedExitCode = 3;
+constexpr char kStartedMark[] = "qvdriver: started\n";
 LONG WINAPI onCrash(EXCEPTION_POINTERS* info) {
   std::printf("{\"error\": \"qvdriver crashed: exception 0x%08lX at %p\"}\n",
               static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode), info->ExceptionRecord->ExceptionAddress);
@@ -325,6 +327,9 @@ LONG WINAPI onCrash(EXCEPTION_POINTERS* info) {
 }  // namespace
 
 int main() {
+  // Tells the harness that Wine got as far as our code: a run that ends silently before this line
+  // never acted, so it may be tried again whatever it was asked (stderr is unbuffered).
+  std::fputs(kStartedMark, stderr);
   SetUnhandledExceptionFilter(onCrash);
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
