@@ -728,18 +728,11 @@ IFilterMapper2* filterMapper() {
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    tunersim::noteLoad(instance);
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
+  return tunersim::attachDll(instance, reason);
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (classId != kSimulatedBdaTunerClsid) return CLASS_E_CLASSNOTAVAILABLE;
-  return classFactory.QueryInterface(iid, out);
+  return tunersim::classObject(classId, kSimulatedBdaTunerClsid, classFactory, iid, out);
 }
 
 STDAPI DllCanUnloadNow() { return tunersim::canUnload() ? S_OK : S_FALSE; }

@@ -44,9 +44,20 @@ bool setKeyValue(const std::string& keyPath, const char* name, const std::string
 
 bool canUnload() { return liveObjects.load() == 0 && serverLocks.load() == 0; }
 
-void noteLoad(HMODULE module) {
-  thisModule = module;
-  loadTickMs = GetTickCount64();
+BOOL attachDll(HINSTANCE instance, DWORD reason) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    thisModule = instance;
+    loadTickMs = GetTickCount64();
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+HRESULT classObject(REFCLSID asked, REFCLSID served, IClassFactory& factory, REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (asked != served) return CLASS_E_CLASSNOTAVAILABLE;
+  return factory.QueryInterface(iid, out);
 }
 
 HMODULE loadedModule() { return thisModule; }

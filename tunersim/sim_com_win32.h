@@ -10,8 +10,10 @@
 
 namespace tunersim {
 
-// Called from DllMain on process attach.
-void noteLoad(HMODULE module);
+// The body of each simulator's DllMain: notes the load on process attach.
+BOOL attachDll(HINSTANCE instance, DWORD reason);
+// The body of each simulator's DllGetClassObject: the one class it serves, through its factory.
+HRESULT classObject(REFCLSID asked, REFCLSID served, IClassFactory& factory, REFIID iid, void** out);
 HMODULE loadedModule();
 int64_t msSinceLoad();
 // True when QUORVAN_SIM_SCRIPT names a script; text is then the file's text (empty when it

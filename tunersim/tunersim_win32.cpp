@@ -138,18 +138,11 @@ tunersim::ClassFactory<SimulatedFilter> classFactory;
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    tunersim::noteLoad(instance);
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
+  return tunersim::attachDll(instance, reason);
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (classId != kSourceFilterClsid) return CLASS_E_CLASSNOTAVAILABLE;
-  return classFactory.QueryInterface(iid, out);
+  return tunersim::classObject(classId, kSourceFilterClsid, classFactory, iid, out);
 }
 
 STDAPI DllCanUnloadNow() { return tunersim::canUnload() ? S_OK : S_FALSE; }
