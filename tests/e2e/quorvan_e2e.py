@@ -60,17 +60,16 @@ def end_wine_session(extra=None, timeout=15):
 
 DRIVER_STARTED = "qvdriver: started"
 REPEATABLE_DRIVER_CALLS = ("state", "items", "resources", "settext")
-WINE_ENDED_DRIVER = os.path.join(RUNS, "wine-ended-driver.txt")
+WINE_RETRIES = os.path.join(RUNS, "wine-retries.txt")
 
 
-def note_wine_ended_driver(args, code, started, said, surroundings):
-    line = "%s qvdriver %s: code %d, %s, nothing printed; Wine said: %s; %s\n" % (
-        time.strftime("%H:%M:%S"), " ".join(map(str, args)), code,
-        "after it started" if started else "before it started", said, surroundings)
+def note_wine_retry(what):
+    """Notes a Wine process that Wine ended without a word and that the harness starts once more."""
+    line = "%s %s\n" % (time.strftime("%H:%M:%S"), what)
     os.makedirs(RUNS, exist_ok=True)
-    with open(WINE_ENDED_DRIVER, "a") as out:
+    with open(WINE_RETRIES, "a") as out:
         out.write(line)
-    sys.stderr.write("\n[harness] Wine ended the test driver; tried again: " + line)
+    sys.stderr.write("\n[harness] tried again: " + line)
 
 
 def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
@@ -309,14 +308,31 @@ class Run:
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
-        # Wine's own words about the program go beside the run's folder, for the failure messages.
+        """Starts the program; with wait_window, waits for its window. A program that ended before its
+        window showed with code 0 (so Wine ended it, or it could not make its window) is started once more (seen under a full build beside
+        the suite, on the first start after a new screen) and noted as the driver's retries are."""
+        self.launch()
+        if not wait_window:
+            return self
+        try:
+            self.find_window(timeout)
+        except AssertionError:
+            if self.process.poll() != 0:
+                raise
+            note_wine_retry("Quorvan.exe ended before its window showed: code 0; Wine said: %s; %s"
+                            % (self.wine_said(), self.surroundings()))
+            self.launch()
+            self.find_window(timeout)
+        return self
+
+    def launch(self):
+        # Wine's own words about the program go beside the run's folder, for the failure messages;
+        # its err channel is on, as for the driver.
         self.stderr_path = self.folder + ".stderr.txt"
         with open(self.stderr_path, "wb") as stderr:
             self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
-                                            env=wine_environment(self.extra), stdout=subprocess.DEVNULL, stderr=stderr)
-        if wait_window:
-            self.find_window(timeout)
-        return self
+                                            env=wine_environment(dict(self.extra, WINEDEBUG="-all,err+all")),
+                                            stdout=subprocess.DEVNULL, stderr=stderr)
 
     def find_window(self, timeout=20):
         def main_window():
@@ -421,7 +437,7 @@ class Run:
         Now and then (about one call in several thousand, never reproduced on its own) Wine ends the
         driver with code 1 and no word. A call that ended before the driver's first line did nothing, and
         one that only reads or sets a text may run twice, so those are tried once more; each one is noted
-        in WINE_ENDED_DRIVER and counted at the end of run.py."""
+        in WINE_RETRIES and counted at the end of run.py."""
         command = ["wine", DRIVER] + [str(a) for a in args]
         trace = self.folder + ".driver-strace.txt" if os.environ.get("QV_E2E_STRACE") == "1" else None
         if trace:
@@ -436,7 +452,9 @@ class Run:
             if result.returncode == 0 and out:  # the driver always prints one JSON value
                 return json.loads(out)
             if attempt == 1 and not out and (not started or args[0] in REPEATABLE_DRIVER_CALLS):
-                note_wine_ended_driver(args, result.returncode, started, said, self.surroundings())
+                note_wine_retry("qvdriver %s: code %d, %s, nothing printed; Wine said: %s; %s" % (
+                    " ".join(map(str, args)), result.returncode,
+                    "after it started" if started else "before it started", said, self.surroundings()))
                 continue
             calls = ""
             if trace:
