@@ -64,8 +64,8 @@ WINE_RETRIES = os.path.join(RUNS, "wine-retries.txt")
 
 
 def note_wine_retry(what):
-    """Notes a Wine process that Wine ended without a word and that the harness starts once more."""
-    line = "%s %s\n" % (time.strftime("%H:%M:%S"), what)
+    """Notes, one line each, a Wine process that Wine ended without an answer and the harness starts again."""
+    line = "%s %s\n" % (time.strftime("%H:%M:%S"), " | ".join(what.splitlines()))
     os.makedirs(RUNS, exist_ok=True)
     with open(WINE_RETRIES, "a") as out:
         out.write(line)
@@ -253,11 +253,16 @@ class Run:
         self.process = None
         self.window = None
         self.origin = None
-        if register_card:
+        self.with_card, self.with_bda = register_card, bda
+        self.register_tuners()
+
+    def register_tuners(self):
+        """Registers the simulated card (or removes it), and the simulated BDA tuner or not, from this run's folder."""
+        if self.with_card:
             self.register_card()
         else:
             self.wine("reg", "delete", "HKCR\\CLSID\\" + SIM_CLSID, "/f")
-        if bda:
+        if self.with_bda:
             self.register_card(BDA_SIM)
             open(bda_sim_mark(), "w").close()
         elif os.path.exists(bda_sim_mark()):
@@ -308,9 +313,13 @@ class Run:
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
-        """Starts the program; with wait_window, waits for its window. A program that ended before its
-        window showed with code 0 (so Wine ended it, or it could not make its window) is started once more (seen under a full build beside
-        the suite, on the first start after a new screen) and noted as the driver's retries are."""
+        """Starts the program; with wait_window, waits for its window.
+
+        Three times beside a full build, each at a test class's first start, the session's explorer.exe
+        failed to start ("The explorer process failed to start", "Failed to open service manager"): with no
+        desktop driver the program cannot make its window and ends with code 0, and every later program of
+        that session fails alike. Such a start is noted, the session ended, the tuners registered again (an
+        ended session may not have saved its registry) and the program started once more."""
         self.launch()
         if not wait_window:
             return self
@@ -321,13 +330,16 @@ class Run:
                 raise
             note_wine_retry("Quorvan.exe ended before its window showed: code 0; Wine said: %s; %s"
                             % (self.wine_said(), self.surroundings()))
+            subprocess.run(["wineserver", "-k"], env=wine_environment(self.extra))
+            end_wine_session(self.extra)
+            self.register_tuners()
             self.launch()
             self.find_window(timeout)
         return self
 
     def launch(self):
-        # Wine's own words about the program go beside the run's folder, for the failure messages;
-        # its err channel is on, as for the driver.
+        # Wine's own words about the program go beside the run's folder, for the failure messages; its err
+        # channel is on, as for the driver, since Wine says why it cannot make a window only there.
         self.stderr_path = self.folder + ".stderr.txt"
         with open(self.stderr_path, "wb") as stderr:
             self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
