@@ -58,6 +58,8 @@ def end_wine_session(extra=None, timeout=15):
         subprocess.run(["wineserver", "-k"], env=env)
 
 
+# Wine says why it ended a process, or could not make a window, only on its err channel.
+WINE_ERRORS = "-all,err+all"
 DRIVER_STARTED = "qvdriver: started"
 REPEATABLE_DRIVER_CALLS = ("state", "items", "resources", "settext")
 WINE_RETRIES = os.path.join(RUNS, "wine-retries.txt")
@@ -171,18 +173,22 @@ class Desktop:
         end_wine_session()  # a session left from before would hang from no display of ours
         self.width, self.height = width, height
         self.start_server()
-        wait_for(lambda: subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL).returncode == 0,
-                 timeout=15, what="Xvfb on " + self.display)
+        self.wait_answering()
 
     def start_server(self, *options):
         """Starts Xvfb on a display number it takes itself (-displayfd). Choosing a number whose lock file
         is missing raced with another test run doing the same: the second Xvfb ended at once, unseen, and
-        its tests drove the other run's screen until that one closed."""
+        its tests drove the other run's screen until that one closed.
+
+        -noreset: by default Xvfb resets whenever its last client leaves, and refuses connections while it
+        does (two clients connecting and leaving in turn: about one connection in thirty refused). The
+        last client to leave was the xdpyinfo check, or explorer.exe at a Wine session's end, just as a new
+        session's explorer.exe connected; refused, it left that session with no desktop, and the program
+        ended with code 0 before its window showed."""
         read, write = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (self.width, self.height),
-             "-nolisten", "tcp"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             "-nolisten", "tcp", "-noreset"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as numbers:
             number = numbers.readline().strip()
@@ -190,6 +196,11 @@ class Desktop:
             raise AssertionError("Xvfb ended (code %s) before it named its display" % self.server.wait())
         self.number = int(number)
         self.display = ":%d" % self.number
+
+    def wait_answering(self):
+        wait_for(lambda: subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL).returncode == 0,
+                 timeout=15, what="Xvfb answering on " + self.display)
 
     def close(self):
         end_wine_session()
@@ -308,32 +319,18 @@ class Run:
         return [line for line in self.trace() if len(line) > 1 and line[1] == name]
 
     # --- the program
+    def environment(self, debug=None):
+        """Wine's environment for this run; debug: its WINEDEBUG, when not the quiet default."""
+        return wine_environment(dict(self.extra, WINEDEBUG=debug) if debug else self.extra)
+
     def wine(self, *args, check=False, timeout=60):
-        return subprocess.run(["wine"] + list(args), cwd=self.folder, env=wine_environment(self.extra),
+        return subprocess.run(["wine"] + list(args), cwd=self.folder, env=self.environment(),
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
-        """Starts the program; with wait_window, waits for its window.
-
-        Three times beside a full build, each at a test class's first start, the session's explorer.exe
-        failed to start ("The explorer process failed to start", "Failed to open service manager"): with no
-        desktop driver the program cannot make its window and ends with code 0, and every later program of
-        that session fails alike. Such a start is noted, the session ended, the tuners registered again (an
-        ended session may not have saved its registry) and the program started once more."""
+        """Starts the program; with wait_window, waits for its window."""
         self.launch()
-        if not wait_window:
-            return self
-        try:
-            self.find_window(timeout)
-        except AssertionError:
-            if self.process.poll() != 0:
-                raise
-            note_wine_retry("Quorvan.exe ended before its window showed: code 0; Wine said: %s; %s"
-                            % (self.wine_said(), self.surroundings()))
-            subprocess.run(["wineserver", "-k"], env=wine_environment(self.extra))
-            end_wine_session(self.extra)
-            self.register_tuners()
-            self.launch()
+        if wait_window:
             self.find_window(timeout)
         return self
 
@@ -343,7 +340,7 @@ class Run:
         self.stderr_path = self.folder + ".stderr.txt"
         with open(self.stderr_path, "wb") as stderr:
             self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
-                                            env=wine_environment(dict(self.extra, WINEDEBUG="-all,err+all")),
+                                            env=self.environment(WINE_ERRORS),
                                             stdout=subprocess.DEVNULL, stderr=stderr)
 
     def find_window(self, timeout=20):
@@ -384,7 +381,7 @@ class Run:
             try:
                 self.process.wait(10)
             except subprocess.TimeoutExpired:
-                subprocess.run(["wineserver", "-k"], env=wine_environment(self.extra))
+                subprocess.run(["wineserver", "-k"], env=self.environment())
                 self.process.wait(10)
 
     # --- driving it as a person would (client coordinates of the main window)
@@ -455,7 +452,7 @@ class Run:
         if trace:
             command = ["strace", "-f", "-tt", "-o", trace, "-e", "trace=execve,connect,exit_group,kill,tgkill"] + command
         for attempt in (1, 2):
-            result = subprocess.run(command, cwd=self.folder, env=wine_environment(dict(self.extra, WINEDEBUG="-all,err+all")),
+            result = subprocess.run(command, cwd=self.folder, env=self.environment(WINE_ERRORS),
                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
             out = result.stdout.decode("utf-8", "replace").strip()
             said = result.stderr.decode("utf-8", "replace")

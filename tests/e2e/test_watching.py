@@ -101,9 +101,7 @@ class FramebufferDesktop(Desktop):
         path = os.path.join(self.fbdir, "Xvfb_screen0")
         wait_for(lambda: os.path.exists(path) and os.path.exists("/tmp/.X11-unix/X%d" % self.number),
                  timeout=15, what="Xvfb on " + self.display)
-        wait_for(lambda: subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL).returncode == 0,
-                 timeout=15, what="Xvfb answering on " + self.display)
+        self.wait_answering()
         self.file = open(path, "rb")
         self.map = mmap.mmap(self.file.fileno(), 0, access=mmap.ACCESS_READ)
         header = struct.unpack(">25I", self.map[:100])
