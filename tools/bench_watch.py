@@ -75,11 +75,19 @@ def varying_script(seconds):
     return "\n".join(lines) + "\n"
 
 
-def free_display():
-    for n in range(140, 200):
-        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
-            return n
-    raise RuntimeError("no free X display")
+def start_xvfb(*options):
+    """Xvfb on a display number it takes itself (-displayfd): a number that merely looked free was now and
+    then taken by a test run starting at the same moment. Gives the process and the number."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                             "-noreset"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as numbers:
+        number = numbers.readline().strip()
+    if not number:
+        raise RuntimeError("Xvfb ended (code %s) before it named its display" % xvfb.wait())
+    return xvfb, int(number)
 
 
 def windows_path(path):
@@ -163,14 +171,12 @@ class Session:
 
     def __init__(self):
         self.scratch = tempfile.mkdtemp(prefix="qv-bench-watch-", dir=BUILD)
-        self.display = free_display()
+        fbdir = os.path.join(self.scratch, "fb")
+        os.makedirs(fbdir)
+        self.xvfb, self.display = start_xvfb("-fbdir", fbdir)
         self.env = dict(os.environ, DISPLAY=":%d" % self.display, WINEDEBUG="-all",
                         WINEPREFIX=os.path.join(BUILD, "wineprefix"),
                         WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=")
-        fbdir = os.path.join(self.scratch, "fb")
-        os.makedirs(fbdir)
-        self.xvfb = subprocess.Popen(["Xvfb", ":%d" % self.display, "-screen", "0", "1024x768x24", "-fbdir", fbdir,
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 10
         while not os.path.exists(os.path.join(fbdir, "Xvfb_screen0")) or not os.path.exists(
                 "/tmp/.X11-unix/X%d" % self.display):
@@ -270,6 +276,12 @@ class Session:
     def finish(self):
         self.close()
         self.fb.close()
+        # The session's explorer.exe holds an X connection until the session ends; a screen closed
+        # first ends it with "X connection broken".
+        try:
+            subprocess.run(["wineserver", "-w"], env=self.env, timeout=15)
+        except subprocess.TimeoutExpired:
+            subprocess.run(["wineserver", "-k"], env=self.env)
         self.xvfb.terminate()
         self.xvfb.wait()
         shutil.rmtree(self.scratch, ignore_errors=True)
