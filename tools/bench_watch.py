@@ -32,6 +32,8 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import quorvan_e2e as e2e  # noqa: E402  (the screen and the Wine session, as the tests make them)
 BUILD = os.environ.get("QV_BUILD", os.path.join(ROOT, "build"))
 DIST = os.environ.get("QV_DIST", os.path.join(ROOT, "dist"))
 WATCH_SECONDS = 30
@@ -73,21 +75,6 @@ def varying_script(seconds):
     for k in range(seconds * 100):
         lines.append("%d 1 %d %d" % (k * 10, 1 + k % 99, 1 + (k * 7) % 98))
     return "\n".join(lines) + "\n"
-
-
-def start_xvfb(*options):
-    """Xvfb on a display number it takes itself (-displayfd): a number that merely looked free was now and
-    then taken by a test run starting at the same moment. Gives the process and the number."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                             "-noreset"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as numbers:
-        number = numbers.readline().strip()
-    if not number:
-        raise RuntimeError("Xvfb ended (code %s) before it named its display" % xvfb.wait())
-    return xvfb, int(number)
 
 
 def windows_path(path):
@@ -173,7 +160,7 @@ class Session:
         self.scratch = tempfile.mkdtemp(prefix="qv-bench-watch-", dir=BUILD)
         fbdir = os.path.join(self.scratch, "fb")
         os.makedirs(fbdir)
-        self.xvfb, self.display = start_xvfb("-fbdir", fbdir)
+        self.xvfb, self.display = e2e.start_xvfb(1024, 768, "-fbdir", fbdir)
         self.env = dict(os.environ, DISPLAY=":%d" % self.display, WINEDEBUG="-all",
                         WINEPREFIX=os.path.join(BUILD, "wineprefix"),
                         WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=")
@@ -276,12 +263,7 @@ class Session:
     def finish(self):
         self.close()
         self.fb.close()
-        # The session's explorer.exe holds an X connection until the session ends; a screen closed
-        # first ends it with "X connection broken".
-        try:
-            subprocess.run(["wineserver", "-w"], env=self.env, timeout=15)
-        except subprocess.TimeoutExpired:
-            subprocess.run(["wineserver", "-k"], env=self.env)
+        e2e.end_wine_session(self.env)  # explorer.exe holds its X connection until then
         self.xvfb.terminate()
         self.xvfb.wait()
         shutil.rmtree(self.scratch, ignore_errors=True)

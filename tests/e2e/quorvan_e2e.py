@@ -66,7 +66,7 @@ WINE_RETRIES = os.path.join(RUNS, "wine-retries.txt")
 
 
 def note_wine_retry(what):
-    """Notes, one line each, a Wine process that Wine ended without an answer and the harness starts again."""
+    """Notes, one line each, a driver call that Wine ended without an answer and the harness makes again."""
     line = "%s %s\n" % (time.strftime("%H:%M:%S"), " | ".join(what.splitlines()))
     os.makedirs(RUNS, exist_ok=True)
     with open(WINE_RETRIES, "a") as out:
@@ -166,6 +166,30 @@ def skin_picture():
     return Image.load(SKIN_PICTURE)
 
 
+def start_xvfb(width, height, *options):
+    """Starts Xvfb and gives the process and its display number.
+
+    -displayfd: Xvfb takes the number itself. Choosing a number whose lock file is missing raced with
+    another test run doing the same: the second Xvfb ended at once, unseen, and its tests drove the
+    other run's screen until that one closed.
+
+    -noreset: by default Xvfb resets whenever its last client leaves, and refuses connections while it
+    does (two clients connecting and leaving in turn: about one connection in thirty refused). The
+    xdpyinfo check leaving just as a new Wine session's explorer.exe connected had it refused, which
+    left that session with no desktop: the program ended with code 0 before its window showed."""
+    read, write = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (width, height),
+         "-nolisten", "tcp", "-noreset"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as numbers:
+        number = numbers.readline().strip()
+    if not number:
+        raise AssertionError("Xvfb ended (code %s) before it named its display" % server.wait())
+    return server, int(number)
+
+
 class Desktop:
     """One Xvfb screen on a free display number."""
 
@@ -176,25 +200,7 @@ class Desktop:
         self.wait_answering()
 
     def start_server(self, *options):
-        """Starts Xvfb on a display number it takes itself (-displayfd). Choosing a number whose lock file
-        is missing raced with another test run doing the same: the second Xvfb ended at once, unseen, and
-        its tests drove the other run's screen until that one closed.
-
-        -noreset: by default Xvfb resets whenever its last client leaves, and refuses connections while it
-        does (two clients connecting and leaving in turn: about one connection in thirty refused). The
-        last client to leave was the xdpyinfo check, or explorer.exe at a Wine session's end, just as a new
-        session's explorer.exe connected; refused, it left that session with no desktop, and the program
-        ended with code 0 before its window showed."""
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (self.width, self.height),
-             "-nolisten", "tcp", "-noreset"] + list(options), pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as numbers:
-            number = numbers.readline().strip()
-        if not number:
-            raise AssertionError("Xvfb ended (code %s) before it named its display" % self.server.wait())
-        self.number = int(number)
+        self.server, self.number = start_xvfb(self.width, self.height, *options)
         self.display = ":%d" % self.number
 
     def wait_answering(self):
@@ -264,16 +270,11 @@ class Run:
         self.process = None
         self.window = None
         self.origin = None
-        self.with_card, self.with_bda = register_card, bda
-        self.register_tuners()
-
-    def register_tuners(self):
-        """Registers the simulated card (or removes it), and the simulated BDA tuner or not, from this run's folder."""
-        if self.with_card:
+        if register_card:
             self.register_card()
         else:
             self.wine("reg", "delete", "HKCR\\CLSID\\" + SIM_CLSID, "/f")
-        if self.with_bda:
+        if bda:
             self.register_card(BDA_SIM)
             open(bda_sim_mark(), "w").close()
         elif os.path.exists(bda_sim_mark()):
@@ -328,13 +329,6 @@ class Run:
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
-        """Starts the program; with wait_window, waits for its window."""
-        self.launch()
-        if wait_window:
-            self.find_window(timeout)
-        return self
-
-    def launch(self):
         # Wine's own words about the program go beside the run's folder, for the failure messages; its err
         # channel is on, as for the driver, since Wine says why it cannot make a window only there.
         self.stderr_path = self.folder + ".stderr.txt"
@@ -342,6 +336,9 @@ class Run:
             self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
                                             env=self.environment(WINE_ERRORS),
                                             stdout=subprocess.DEVNULL, stderr=stderr)
+        if wait_window:
+            self.find_window(timeout)
+        return self
 
     def find_window(self, timeout=20):
         def main_window():

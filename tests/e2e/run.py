@@ -38,7 +38,7 @@ def main():
     if os.path.exists(quorvan_e2e.WINE_RETRIES):
         with open(quorvan_e2e.WINE_RETRIES) as notes:
             ended = notes.readlines()
-        print("Wine ended a program or the test driver silently %d time(s); each was tried again:\n%s"
+        print("Wine ended the test driver silently %d time(s); each call was tried again:\n%s"
               % (len(ended), "".join(ended)), file=sys.stderr)
     return 0 if result.wasSuccessful() else 1
 
