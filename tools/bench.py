@@ -48,7 +48,7 @@ def close(desktop, process, window, program):
     """WM_CLOSE: the test driver for Quorvan, Alt+F4 (which the system turns into WM_CLOSE) for the bare window."""
     env = e2e.wine_environment({"DISPLAY": desktop.display})
     if program == QUORVAN:
-        subprocess.run(["wine", e2e.DRIVER, "close"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(e2e.WINE + [e2e.DRIVER, "close"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     else:
         desktop.xdotool("windowfocus", "--sync", window)
         desktop.xdotool("key", "alt+F4")
@@ -62,7 +62,7 @@ def close(desktop, process, window, program):
 def one_start(desktop, watcher, folder, program):
     env = e2e.wine_environment({"DISPLAY": desktop.display})
     seconds, process, window = startup_timing.start_and_wait_for_window(
-        watcher, ["wine", os.path.join(folder, program)], folder, env)
+        watcher, e2e.WINE + [os.path.join(folder, program)], folder, env)
     time.sleep(1.0)  # let start-up finish (the tuner opens after the window shows)
     peak = startup_timing.peak_memory_kib(process.pid)
     close(desktop, process, window, program)
@@ -91,7 +91,7 @@ def startup_breakdown(desktop, watcher):
             os.remove(trace_path)
         started = time.time()
         seconds, process, window = startup_timing.start_and_wait_for_window(
-            watcher, ["wine", os.path.join(folder, QUORVAN)], folder, env)
+            watcher, e2e.WINE + [os.path.join(folder, QUORVAN)], folder, env)
         e2e.wait_for(lambda: os.path.exists(trace_path) and os.path.getsize(trace_path) > 0, 20, interval=0.05,
                      what=TRACE_FILE)
         time.sleep(0.2)
@@ -120,7 +120,7 @@ def startup_bench():
     # A persistent wineserver for the whole benchmark, so no run pays for its start.
     subprocess.run(["wineserver", "-p60"], env=env)
     # Wine's own helper processes start here and inherit these streams: keep them quiet.
-    subprocess.run(["wine", "regsvr32", "/s", os.path.join(folder, "tunersim.ax")], env=env, check=True,
+    subprocess.run(e2e.WINE + ["regsvr32", "/s", os.path.join(folder, "tunersim.ax")], env=env, check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     watcher = startup_timing.MapWatcher(desktop.display)
     figures = {QUORVAN: [], FLOOR: [], BARE: []}

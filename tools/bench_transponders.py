@@ -78,7 +78,7 @@ def startup_bench(runs=10):
     desktop = e2e.Desktop(1024, 768)
     env = e2e.wine_environment({"DISPLAY": desktop.display})
     subprocess.run(["wineserver", "-p60"], env=env)  # no run pays for the server's start
-    subprocess.run(["wine", "regsvr32", "/s", os.path.join(folders["starter set"], "tunersim.ax")], env=env,
+    subprocess.run(e2e.WINE + ["regsvr32", "/s", os.path.join(folders["starter set"], "tunersim.ax")], env=env,
                    check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     watcher = startup_timing.MapWatcher(desktop.display)
     figures = {name: [] for name in folders}
@@ -88,8 +88,8 @@ def startup_bench(runs=10):
         for k in range(runs + 1):
             for name, folder in folders.items():
                 seconds, process, _ = startup_timing.start_and_wait_for_window(
-                    watcher, ["wine", os.path.join(folder, "Quorvan.exe")], folder, env)
-                subprocess.run(["wine", e2e.DRIVER, "close"], env=env, stdout=subprocess.DEVNULL,
+                    watcher, e2e.WINE + [os.path.join(folder, "Quorvan.exe")], folder, env)
+                subprocess.run(e2e.WINE + [e2e.DRIVER, "close"], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
                 process.wait(30)
                 if k > 0:

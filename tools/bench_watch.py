@@ -178,7 +178,7 @@ class Session:
     def use_tuner(self, bda):
         """Registers the simulated card alone, or the simulated BDA tuner alone."""
         if bda:
-            subprocess.run(["wine", "reg", "delete", "HKCR\\CLSID\\" + CARD_CLSID, "/f"], env=self.env,
+            subprocess.run(e2e.WINE + ["reg", "delete", "HKCR\\CLSID\\" + CARD_CLSID, "/f"], env=self.env,
                            capture_output=True)
         self.bda = bda
         self.wine_server("bdasim.ax", [] if bda else ["/u"])
@@ -190,7 +190,7 @@ class Session:
             os.remove(mark)
 
     def wine_server(self, name, options):
-        subprocess.run(["wine", "regsvr32", "/s"] + options + [os.path.join(DIST, "win64", name)], env=self.env,
+        subprocess.run(e2e.WINE + ["regsvr32", "/s"] + options + [os.path.join(DIST, "win64", name)], env=self.env,
                        check=False)
 
     def prepare(self, sound_mode):
@@ -214,7 +214,7 @@ class Session:
         folder = self.prepare(sound_mode)
         env = dict(self.env, QUORVAN_SIM_SCRIPT=windows_path(os.path.join(self.scratch, "script.txt")),
                    QUORVAN_SIM_TRACE=windows_path(self.trace))
-        self.program = subprocess.Popen(["wine", os.path.join(folder, "Quorvan.exe")], env=env,
+        self.program = subprocess.Popen(e2e.WINE + [os.path.join(folder, "Quorvan.exe")], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 30
         while time.time() < deadline:

@@ -20,8 +20,9 @@ cp -R "$QV_DIST/win64/." "$program/"
 if [ -z "$DISPLAY" ]; then
   exec python3 "$root/tools/run_headless.py"
 fi
-# The registry keeps the DLL's full path: register it where it stays.
-wine regsvr32 /s "$program/tunersim.ax"
+# The registry keeps the DLL's full path: register it where it stays. Wine starts with address
+# randomisation off: see WINE in tests/e2e/quorvan_e2e.py.
+setarch -R wine regsvr32 /s "$program/tunersim.ax"
 cd "$program"
 echo "run: Quorvan on $DISPLAY (prefix $WINEPREFIX)"
-exec wine Quorvan.exe
+exec setarch -R wine Quorvan.exe

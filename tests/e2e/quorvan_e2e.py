@@ -12,7 +12,6 @@ import json
 import os
 import shutil
 import subprocess
-import sys
 import time
 import unittest
 
@@ -28,6 +27,15 @@ LONG = os.environ.get("QV_E2E_LONG") == "1"
 SIM_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 BDA_SIM = "bdasim.ax"
 WINDOW_WIDTH, WINDOW_HEIGHT = 512, 384
+
+
+# Every Wine process of the tests starts with address randomisation off. Debian's Wine has no preloader,
+# the part that keeps Windows' fixed addresses free before Linux places anything; randomised, Linux puts
+# the loader's heap anywhere in the gigabyte after it (0x7d000000), now and then over 0x7ffe0000, where
+# ntdll maps the shared user data. Wine then ends the process with code 1 before it runs a line of ours
+# ("failed to map the shared user data", on its err channel only). Not randomised, the heap starts
+# right after the loader, 48 MB below that page. Children (wineserver, explorer.exe) inherit it.
+WINE = ["setarch", "-R", "wine"]
 
 
 def wine_environment(extra=None):
@@ -61,17 +69,6 @@ def end_wine_session(extra=None, timeout=15):
 # Wine says why it ended a process, or could not make a window, only on its err channel.
 WINE_ERRORS = "-all,err+all"
 DRIVER_STARTED = "qvdriver: started"
-REPEATABLE_DRIVER_CALLS = ("state", "items", "resources", "settext")
-WINE_RETRIES = os.path.join(RUNS, "wine-retries.txt")
-
-
-def note_wine_retry(what):
-    """Notes, one line each, a driver call that Wine ended without an answer and the harness makes again."""
-    line = "%s %s\n" % (time.strftime("%H:%M:%S"), " | ".join(what.splitlines()))
-    os.makedirs(RUNS, exist_ok=True)
-    with open(WINE_RETRIES, "a") as out:
-        out.write(line)
-    sys.stderr.write("\n[harness] tried again: " + line)
 
 
 def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
@@ -325,7 +322,7 @@ class Run:
         return wine_environment(dict(self.extra, WINEDEBUG=debug) if debug else self.extra)
 
     def wine(self, *args, check=False, timeout=60):
-        return subprocess.run(["wine"] + list(args), cwd=self.folder, env=self.environment(),
+        return subprocess.run(WINE + list(args), cwd=self.folder, env=self.environment(),
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
@@ -333,7 +330,7 @@ class Run:
         # channel is on, as for the driver, since Wine says why it cannot make a window only there.
         self.stderr_path = self.folder + ".stderr.txt"
         with open(self.stderr_path, "wb") as stderr:
-            self.process = subprocess.Popen(["wine", self.path("Quorvan.exe")], cwd=self.folder,
+            self.process = subprocess.Popen(WINE + [self.path("Quorvan.exe")], cwd=self.folder,
                                             env=self.environment(WINE_ERRORS),
                                             stdout=subprocess.DEVNULL, stderr=stderr)
         if wait_window:
@@ -437,38 +434,28 @@ class Run:
     def driver(self, *args, timeout=30):
         """Runs the test driver with Wine's err channel on: in places Wine ends a process with code 1
         and says why only there (ntdll when it cannot map the shared user data, winex11 when it cannot
-        open the display), so WINEDEBUG=-all left such failures without a word. QV_E2E_STRACE=1 also
-        records the driver's process calls (its exit, signals, connections) for the failure message.
-
-        Now and then (about one call in several thousand, never reproduced on its own) Wine ends the
-        driver with code 1 and no word. A call that ended before the driver's first line did nothing, and
-        one that only reads or sets a text may run twice, so those are tried once more; each one is noted
-        in WINE_RETRIES and counted at the end of run.py."""
-        command = ["wine", DRIVER] + [str(a) for a in args]
+        open the display), so WINEDEBUG=-all left such failures without a word. The driver's first line
+        on its error output tells a driver that Wine ended before it ran from one that failed in our
+        code. QV_E2E_STRACE=1 also records the driver's process calls (its exit, signals, connections)."""
+        command = WINE + [DRIVER] + [str(a) for a in args]
         trace = self.folder + ".driver-strace.txt" if os.environ.get("QV_E2E_STRACE") == "1" else None
         if trace:
             command = ["strace", "-f", "-tt", "-o", trace, "-e", "trace=execve,connect,exit_group,kill,tgkill"] + command
-        for attempt in (1, 2):
-            result = subprocess.run(command, cwd=self.folder, env=self.environment(WINE_ERRORS),
-                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
-            out = result.stdout.decode("utf-8", "replace").strip()
-            said = result.stderr.decode("utf-8", "replace")
-            started = DRIVER_STARTED in said
-            said = said.replace(DRIVER_STARTED, "").strip() or "(nothing)"
-            if result.returncode == 0 and out:  # the driver always prints one JSON value
-                return json.loads(out)
-            if attempt == 1 and not out and (not started or args[0] in REPEATABLE_DRIVER_CALLS):
-                note_wine_retry("qvdriver %s: code %d, %s, nothing printed; Wine said: %s; %s" % (
-                    " ".join(map(str, args)), result.returncode,
-                    "after it started" if started else "before it started", said, self.surroundings()))
-                continue
-            calls = ""
-            if trace:
-                with open(trace, errors="replace") as f:
-                    calls = "; system calls: " + " | ".join(line.strip() for line in f.readlines()[-25:])
-            raise AssertionError("qvdriver %s failed (code %d%s): %s; Wine said: %s; %s%s" % (
-                " ".join(map(str, args)), result.returncode, "" if started else ", before the driver started",
-                out or "(nothing)", said, self.surroundings(), calls))
+        result = subprocess.run(command, cwd=self.folder, env=self.environment(WINE_ERRORS),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+        out = result.stdout.decode("utf-8", "replace").strip()
+        if result.returncode == 0 and out:  # the driver always prints one JSON value
+            return json.loads(out)
+        said = result.stderr.decode("utf-8", "replace")
+        started = DRIVER_STARTED in said
+        said = said.replace(DRIVER_STARTED, "").strip() or "(nothing)"
+        calls = ""
+        if trace:
+            with open(trace, errors="replace") as f:
+                calls = "; system calls: " + " | ".join(line.strip() for line in f.readlines()[-25:])
+        raise AssertionError("qvdriver %s failed (code %d%s): %s; Wine said: %s; %s%s" % (
+            " ".join(map(str, args)), result.returncode, "" if started else ", before the driver started",
+            out or "(nothing)", said, self.surroundings(), calls))
 
     def surroundings(self):
         """Whether the program and the screen were still there, for a failure's message."""

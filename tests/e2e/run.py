@@ -30,16 +30,9 @@ def main():
         os.environ["QV_E2E_LONG"] = "1"
     sys.path.insert(0, HERE)
     import quorvan_e2e
-    if os.path.exists(quorvan_e2e.WINE_RETRIES):
-        os.remove(quorvan_e2e.WINE_RETRIES)
     suite = unittest.TestSuite(selected(unittest.defaultTestLoader.discover(HERE, pattern="test_*.py"),
                                         options.word))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
-    if os.path.exists(quorvan_e2e.WINE_RETRIES):
-        with open(quorvan_e2e.WINE_RETRIES) as notes:
-            ended = notes.readlines()
-        print("Wine ended the test driver silently %d time(s); each call was tried again:\n%s"
-              % (len(ended), "".join(ended)), file=sys.stderr)
     return 0 if result.wasSuccessful() else 1
 
 

@@ -8,7 +8,7 @@ import struct
 import subprocess
 import time
 
-from quorvan_e2e import QuorvanTest, read_text, wait_for, wine_environment
+from quorvan_e2e import WINE, QuorvanTest, read_text, wait_for, wine_environment
 from test_shell import settings_bytes
 from test_watching import DOUBLE_CLICK_GAP, START
 
@@ -100,7 +100,7 @@ class FileHolder:
 
     def __init__(self, run, relative):
         command = "ping -n %d 127.0.0.1 >nul <%s" % (self.COUNT, relative.replace("/", "\\"))
-        self.shell = subprocess.Popen(["wine", "cmd", "/c", command], cwd=run.folder,
+        self.shell = subprocess.Popen(WINE + ["cmd", "/c", command], cwd=run.folder,
                                       env=wine_environment(run.extra), stdout=subprocess.DEVNULL,
                                       stderr=subprocess.DEVNULL)
         prefix = ("WINEPREFIX=" + wine_environment()["WINEPREFIX"]).encode()
