@@ -30,6 +30,7 @@ REMOVE = ((60, 200), (667, 47), (43, 188, 31, 22))
 ABOUT = ((452, 295), (698, 98), (416, 278, 70, 32))
 START = ((422, 145), (512, 0), (395, 115, 60, 65))
 NEUTRAL = (300, 250)  # in no hot region and on no control
+ADDR_NO_RANDOMIZE = 0x0040000  # Linux personality bit that setarch -R sets
 
 
 def settings_record(language=0, sound=0, lnb=0, position=192, frequency=10714000, reading=0):
@@ -177,6 +178,9 @@ class IdleWindowTest(WindowTestCase):
         hint_pixels = image.count(lambda p: p == TEXT_COLOUR, HINT_BOX)
         self.assertTrue(hint_pixels > 200, "hint pixels in RGB(40, 60, 80): got %d, expected over 200" % hint_pixels)
         self.assertGot(run.exists("qvnth2099.dat"), False, "the picture's temporary file left beside the program")
+        # Started with a fixed layout, so Wine's heap cannot land on its shared user data page.
+        with open("/proc/%d/personality" % run.process.pid) as f:
+            self.assertGot(int(f.read(), 16) & ADDR_NO_RANDOMIZE, ADDR_NO_RANDOMIZE, "the program's no-randomise bit")
 
     def test_idle_window_keeps_its_skin_in_a_read_only_folder(self):
         run = self.open_run(trace=False, files={"qvnth.dat": settings_record()})
