@@ -29,7 +29,6 @@ def main():
     if options.long:
         os.environ["QV_E2E_LONG"] = "1"
     sys.path.insert(0, HERE)
-    import quorvan_e2e
     suite = unittest.TestSuite(selected(unittest.defaultTestLoader.discover(HERE, pattern="test_*.py"),
                                         options.word))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
