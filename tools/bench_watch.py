@@ -34,15 +34,13 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import quorvan_e2e as e2e  # noqa: E402  (the screen and the Wine session, as the tests make them)
-BUILD = os.environ.get("QV_BUILD", os.path.join(ROOT, "build"))
-DIST = os.environ.get("QV_DIST", os.path.join(ROOT, "dist"))
+BUILD, DIST = e2e.BUILD, e2e.DIST
 WATCH_SECONDS = 30
 IDLE_SECONDS = 10
 SAMPLE_S = 0.003
 SOUND_MODES = ["Auto", "Tone", "Voice", "Mute", "Birds", "Pitch"]
 STOP_REPEATS = 5
 FIRST_READING_REPEATS = 5
-CARD_CLSID = "{7CDF271B-B889-4CFB-9F61-9D5E7C180894}"
 
 # Window positions (client pixels of the 512 x 384 window).
 START_BUTTON = (422, 145)
@@ -161,9 +159,7 @@ class Session:
         fbdir = os.path.join(self.scratch, "fb")
         os.makedirs(fbdir)
         self.xvfb, self.display = e2e.start_xvfb(1024, 768, "-fbdir", fbdir)
-        self.env = dict(os.environ, DISPLAY=":%d" % self.display, WINEDEBUG="-all",
-                        WINEPREFIX=os.path.join(BUILD, "wineprefix"),
-                        WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=")
+        self.env = e2e.wine_environment({"DISPLAY": ":%d" % self.display})
         deadline = time.time() + 10
         while not os.path.exists(os.path.join(fbdir, "Xvfb_screen0")) or not os.path.exists(
                 "/tmp/.X11-unix/X%d" % self.display):
@@ -178,12 +174,12 @@ class Session:
     def use_tuner(self, bda):
         """Registers the simulated card alone, or the simulated BDA tuner alone."""
         if bda:
-            subprocess.run(e2e.WINE + ["reg", "delete", "HKCR\\CLSID\\" + CARD_CLSID, "/f"], env=self.env,
+            subprocess.run(e2e.WINE + ["reg", "delete", "HKCR\\CLSID\\" + e2e.SIM_CLSID, "/f"], env=self.env,
                            capture_output=True)
         self.bda = bda
         self.wine_server("bdasim.ax", [] if bda else ["/u"])
         # The end-to-end harness's note that the prefix holds bdasim.ax, so its next run unregisters it.
-        mark = os.path.join(self.env["WINEPREFIX"], ".quorvan-bdasim")
+        mark = e2e.bda_sim_mark()
         if bda:
             open(mark, "w").close()
         elif os.path.exists(mark):
