@@ -279,15 +279,11 @@ class Run:
             os.remove(bda_sim_mark())
 
     def register_card(self, server="tunersim.ax", *options):
-        # regsvr32 now and then fails while the previous run's Wine processes are still ending; a second later it works.
-        for attempt in range(3):
-            result = self.wine("regsvr32", "/s", *options, os.path.join(self.folder, server))
-            if result.returncode == 0:
-                return
-            time.sleep(1)
-        raise AssertionError("regsvr32 %s %s failed three times (code %d); Wine said: %s" % (
-            " ".join(options), server, result.returncode,
-            result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
+        result = self.wine("regsvr32", "/s", *options, os.path.join(self.folder, server))
+        if result.returncode != 0:
+            raise AssertionError("regsvr32 %s %s failed (code %d); Wine said: %s" % (
+                " ".join(options), server, result.returncode,
+                result.stderr.decode("utf-8", "replace").strip() or "(nothing)"))
 
     # --- files in the program folder
     def path(self, relative):
@@ -322,7 +318,7 @@ class Run:
         return wine_environment(dict(self.extra, WINEDEBUG=debug) if debug else self.extra)
 
     def wine(self, *args, check=False, timeout=60):
-        return subprocess.run(WINE + list(args), cwd=self.folder, env=self.environment(),
+        return subprocess.run(WINE + list(args), cwd=self.folder, env=self.environment(WINE_ERRORS),
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
     def start(self, wait_window=True, timeout=20):
